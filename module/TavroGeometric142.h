@@ -1,0 +1,16 @@
+#pragma once
+// The whole public interface of TavroGeometric142: the host value types, the shared Tavro types
+// and every exported class and function.
+
+#include "AcArray.h"
+#include "AcDb.h"
+#include "AcGe.h"
+#include "AcGeCurves.h"
+#include "TavroCommon.h"
+#include "TavroHost.h"
+#include "aced.h"
+#include "acut.h"
+
+#include "TavroModule.h"
+#include "TavroTolerance.h"
+#include "TavroTypes.h"
