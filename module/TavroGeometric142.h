@@ -5,6 +5,7 @@
 #include "AcArray.h"
 #include "AcDb.h"
 #include "AcGe.h"
+#include "AcDbCurves.h"
 #include "AcGeCurves.h"
 #include "TavroCommon.h"
 #include "TavroHost.h"

@@ -1,0 +1,416 @@
+#include "AcDbCurves.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const double kTwoPi = 6.283185307179586476925286766559;
+// Slack on a piece's own parameter when deciding whether a hit lies on it.
+const double kParamSlack = 1e-10;
+// How far a point may lie from the curve and still have a parameter there.
+const double kOnCurveTol = 1e-8;
+
+bool finite(const AcGePoint2d& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y);
+}
+
+// Fraction of the arc's sweep at which the direction angle a lies; values just outside [0, 1]
+// come out slightly negative or above 1 rather than wrapping round the circle.
+double arcFraction(const AcDbCurvePiece& arc, double a) {
+    const double turn = arc.sweep >= 0.0 ? a - arc.startAngle : arc.startAngle - a;
+    double u = std::fmod(turn, kTwoPi);
+    if (u < 0.0) u += kTwoPi;
+    const double span = std::fabs(arc.sweep);
+    // A point in the gap nearer the start gets a negative fraction.
+    if (u > span / 2.0 + kTwoPi / 2.0) u -= kTwoPi;
+    return u / span;
+}
+
+bool withinPiece(const AcDbCurvePiece& piece, double t) {
+    if (!(t >= -kParamSlack)) return false;
+    return piece.unbounded || t <= 1.0 + kParamSlack;
+}
+
+void addHit(const AcDbCurvePiece& a, const AcDbCurvePiece& b, const AcGePoint2d& p,
+            std::vector<AcGePoint2d>& hits) {
+    if (!finite(p)) return;
+    if (a.isArc && !withinPiece(a, arcFraction(a, (p - a.center).angle()))) return;
+    if (b.isArc && !withinPiece(b, arcFraction(b, (p - b.center).angle()))) return;
+    hits.push_back(p);
+}
+
+// Points of the straight piece's line at distance radius from centre.
+void lineCircle(const AcDbCurvePiece& line, const AcGePoint2d& center, double radius,
+                std::vector<double>& params) {
+    const AcGeVector2d d = line.end - line.start;
+    const AcGeVector2d f = line.start - center;
+    const double a = d.lengthSqrd();
+    if (!(a > 0.0)) return;
+    const double b = 2.0 * f.dotProduct(d);
+    const double c = f.lengthSqrd() - radius * radius;
+    double disc = b * b - 4.0 * a * c;
+    // A tangent line computes a tiny negative discriminant; treat it as a touch.
+    if (disc < 0.0 && disc > -1e-12 * b * b) disc = 0.0;
+    if (disc < 0.0) return;
+    const double root = std::sqrt(disc);
+    params.push_back((-b - root) / (2.0 * a));
+    if (root > 0.0) params.push_back((-b + root) / (2.0 * a));
+}
+
+void lineLine(const AcDbCurvePiece& p, const AcDbCurvePiece& q, std::vector<AcGePoint2d>& hits) {
+    const AcGeVector2d r = p.end - p.start;
+    const AcGeVector2d s = q.end - q.start;
+    const double denom = r.crossProduct(s);
+    const AcGeVector2d e = q.start - p.start;
+    const double scale = r.length() * s.length();
+    if (std::fabs(denom) > 1e-12 * scale) {
+        const double t = e.crossProduct(s) / denom;
+        const double u = e.crossProduct(r) / denom;
+        if (withinPiece(p, t) && withinPiece(q, u)) hits.push_back(p.start + r * t);
+        return;
+    }
+    // Parallel: collinear pieces share the ends of their common part.
+    if (std::fabs(e.crossProduct(r)) > 1e-12 * r.length() * e.length() + 1e-20) return;
+    for (const AcGePoint2d& end : {q.start, q.end}) {
+        if (q.unbounded && end.isEqualTo(q.end)) continue;
+        if (withinPiece(p, p.closestParam(end)) && p.pointAt(p.closestParam(end)).isEqualTo(end))
+            hits.push_back(end);
+    }
+    for (const AcGePoint2d& end : {p.start, p.end}) {
+        if (p.unbounded && end.isEqualTo(p.end)) continue;
+        if (withinPiece(q, q.closestParam(end)) && q.pointAt(q.closestParam(end)).isEqualTo(end))
+            hits.push_back(end);
+    }
+}
+
+void lineArc(const AcDbCurvePiece& line, const AcDbCurvePiece& arc,
+             std::vector<AcGePoint2d>& hits) {
+    std::vector<double> params;
+    lineCircle(line, arc.center, arc.radius, params);
+    for (double t : params)
+        if (withinPiece(line, t)) addHit(line, arc, line.pointAt(t), hits);
+}
+
+void arcArc(const AcDbCurvePiece& a, const AcDbCurvePiece& b, std::vector<AcGePoint2d>& hits) {
+    const AcGeVector2d d = b.center - a.center;
+    const double dist = d.length();
+    if (!(dist > 0.0)) return; // concentric circles meet everywhere or nowhere
+    const double along = (dist * dist + a.radius * a.radius - b.radius * b.radius) / (2.0 * dist);
+    double h2 = a.radius * a.radius - along * along;
+    if (h2 < 0.0 && h2 > -1e-12 * a.radius * a.radius) h2 = 0.0;
+    if (h2 < 0.0) return;
+    const double h = std::sqrt(h2);
+    const AcGeVector2d unit = d / dist;
+    const AcGePoint2d foot = a.center + unit * along;
+    const AcGeVector2d side(-unit.y * h, unit.x * h);
+    addHit(a, b, foot + side, hits);
+    if (h > 0.0) addHit(a, b, foot - side, hits);
+}
+
+void intersectPieces(const AcDbCurvePiece& a, const AcDbCurvePiece& b,
+                     std::vector<AcGePoint2d>& hits) {
+    if (!a.isArc && !b.isArc)
+        lineLine(a, b, hits);
+    else if (!a.isArc)
+        lineArc(a, b, hits);
+    else if (!b.isArc)
+        lineArc(b, a, hits);
+    else
+        arcArc(a, b, hits);
+}
+
+// Pieces meeting at a shared vertex report the vertex twice; keep one.
+void appendUnique(const std::vector<AcGePoint2d>& hits, AcArray<AcGePoint3d>& points) {
+    std::vector<AcGePoint2d> kept;
+    for (const AcGePoint2d& p : hits) {
+        const bool seen = std::any_of(kept.begin(), kept.end(), [&](const AcGePoint2d& q) {
+            return p.distanceTo(q) <= kOnCurveTol;
+        });
+        if (!seen) kept.push_back(p);
+    }
+    for (const AcGePoint2d& p : kept)
+        points.append(AcGePoint3d(p.x, p.y, 0.0));
+}
+
+AcDbCurvePiece straightPiece(const AcGePoint2d& a, const AcGePoint2d& b) {
+    AcDbCurvePiece piece;
+    piece.start = a;
+    piece.end = b;
+    return piece;
+}
+
+} // namespace
+
+AcGePoint2d AcDbCurvePiece::pointAt(double t) const {
+    if (!isArc) return start + (end - start) * t;
+    const double a = startAngle + sweep * t;
+    return AcGePoint2d(center.x + radius * std::cos(a), center.y + radius * std::sin(a));
+}
+
+AcGeVector2d AcDbCurvePiece::firstDeriv(double t) const {
+    if (!isArc) return end - start;
+    const double a = startAngle + sweep * t;
+    return AcGeVector2d(-std::sin(a), std::cos(a)) * (radius * sweep);
+}
+
+AcGeVector2d AcDbCurvePiece::secondDeriv(double t) const {
+    if (!isArc) return AcGeVector2d(0.0, 0.0);
+    const double a = startAngle + sweep * t;
+    return AcGeVector2d(-std::cos(a), -std::sin(a)) * (radius * sweep * sweep);
+}
+
+double AcDbCurvePiece::closestParam(const AcGePoint2d& pt) const {
+    if (isArc) {
+        const double t = arcFraction(*this, (pt - center).angle());
+        if (t >= 0.0 && t <= 1.0) return t;
+        // Outside the sweep the nearer end wins.
+        return pt.distanceTo(start) <= pt.distanceTo(end) ? 0.0 : 1.0;
+    }
+    const AcGeVector2d d = end - start;
+    const double len2 = d.lengthSqrd();
+    if (!(len2 > 0.0)) return 0.0;
+    const double t = (pt - start).dotProduct(d) / len2;
+    if (std::isnan(t)) return 0.0;
+    return unbounded ? std::max(t, 0.0) : std::clamp(t, 0.0, 1.0);
+}
+
+AcDbEntity::~AcDbEntity() = default;
+
+Acad::ErrorStatus AcDbEntity::getGeomExtents(AcDbExtents& extents) const {
+    const std::vector<AcDbCurvePiece> all = pieces();
+    if (all.empty()) return Acad::eDegenerateGeometry;
+    AcDbExtents box;
+    for (const AcDbCurvePiece& piece : all) {
+        if (piece.unbounded) return Acad::eNotApplicable;
+        box.addPoint(AcGePoint3d(piece.start.x, piece.start.y, 0.0));
+        box.addPoint(AcGePoint3d(piece.end.x, piece.end.y, 0.0));
+        if (!piece.isArc) continue;
+        for (int q = 0; q < 4; ++q) {
+            const double t = arcFraction(piece, q * kTwoPi / 4.0);
+            if (t > 0.0 && t < 1.0) {
+                const AcGePoint2d p = piece.pointAt(t);
+                box.addPoint(AcGePoint3d(p.x, p.y, 0.0));
+            }
+        }
+    }
+    extents = box;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbEntity::intersectWith(const AcDbEntity* other, AcDb::Intersect,
+                                            AcArray<AcGePoint3d>& points) const {
+    if (!other) return Acad::eInvalidInput;
+    std::vector<AcGePoint2d> hits;
+    const std::vector<AcDbCurvePiece> mine = pieces();
+    const std::vector<AcDbCurvePiece> theirs = other->pieces();
+    for (const AcDbCurvePiece& a : mine)
+        for (const AcDbCurvePiece& b : theirs)
+            intersectPieces(a, b, hits);
+    appendUnique(hits, points);
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbEntity::intersectWith(const AcDbEntity* other, AcDb::Intersect type,
+                                            const AcGePlane&, AcArray<AcGePoint3d>& points) const {
+    return intersectWith(other, type, points);
+}
+
+Acad::ErrorStatus AcDbLine::setStartPoint(const AcGePoint3d& pt) {
+    m_start = pt;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbLine::setEndPoint(const AcGePoint3d& pt) {
+    m_end = pt;
+    return Acad::eOk;
+}
+
+std::vector<AcDbCurvePiece> AcDbLine::pieces() const {
+    return {straightPiece(m_start.convert2d(), m_end.convert2d())};
+}
+
+Acad::ErrorStatus AcDbRay::setBasePoint(const AcGePoint3d& pt) {
+    m_base = pt;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbRay::setUnitDir(const AcGeVector3d& dir) {
+    if (dir.isZeroLength()) return Acad::eInvalidInput;
+    m_dir = dir.normal();
+    return Acad::eOk;
+}
+
+std::vector<AcDbCurvePiece> AcDbRay::pieces() const {
+    const AcGePoint2d base = m_base.convert2d();
+    AcDbCurvePiece piece = straightPiece(base, base + AcGeVector2d(m_dir.x, m_dir.y));
+    piece.unbounded = true;
+    return {piece};
+}
+
+Acad::ErrorStatus AcDbPolyline::addVertexAt(unsigned int index, const AcGePoint2d& pt, double bulge,
+                                            double, double) {
+    const size_t at = std::min<size_t>(index, m_vertices.size());
+    m_vertices.insert(m_vertices.begin() + static_cast<long>(at), Vertex{pt, bulge});
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbPolyline::removeVertexAt(unsigned int index) {
+    if (index >= m_vertices.size()) return Acad::eInvalidInput;
+    m_vertices.erase(m_vertices.begin() + index);
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbPolyline::getPointAt(unsigned int index, AcGePoint2d& pt) const {
+    if (index >= m_vertices.size()) return Acad::eInvalidInput;
+    pt = m_vertices[index].point;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbPolyline::getBulgeAt(unsigned int index, double& bulge) const {
+    if (index >= m_vertices.size()) return Acad::eInvalidInput;
+    bulge = m_vertices[index].bulge;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbPolyline::setBulgeAt(unsigned int index, double bulge) {
+    if (index >= m_vertices.size()) return Acad::eInvalidInput;
+    m_vertices[index].bulge = bulge;
+    return Acad::eOk;
+}
+
+int AcDbPolyline::segmentCount() const {
+    const int n = static_cast<int>(m_vertices.size());
+    if (n < 2) return 0;
+    return m_closed ? n : n - 1;
+}
+
+AcDbCurvePiece AcDbPolyline::segment(int index) const {
+    const int n = static_cast<int>(m_vertices.size());
+    const Vertex& from = m_vertices[static_cast<size_t>(index)];
+    const AcGePoint2d to = m_vertices[static_cast<size_t>((index + 1) % n)].point;
+    AcDbCurvePiece piece = straightPiece(from.point, to);
+    const double chord = from.point.distanceTo(to);
+    if (from.bulge == 0.0 || !std::isfinite(from.bulge) || !(chord > 0.0)) return piece;
+    // Centre from the chord and bulge: midpoint plus k/2 times the chord's left normal.
+    const double k = (1.0 / from.bulge - from.bulge) / 2.0;
+    const AcGeVector2d c = to - from.point;
+    piece.isArc = true;
+    piece.center = AcGePoint2d((from.point.x + to.x) / 2.0 - c.y * k / 2.0,
+                               (from.point.y + to.y) / 2.0 + c.x * k / 2.0);
+    piece.radius = from.point.distanceTo(piece.center);
+    piece.startAngle = (from.point - piece.center).angle();
+    piece.sweep = 4.0 * std::atan(from.bulge);
+    return piece;
+}
+
+std::vector<AcDbCurvePiece> AcDbPolyline::pieces() const {
+    std::vector<AcDbCurvePiece> all;
+    for (int i = 0; i < segmentCount(); ++i)
+        all.push_back(segment(i));
+    return all;
+}
+
+bool AcDbPolyline::locate(double param, int& index, double& fraction) const {
+    const int count = segmentCount();
+    if (count == 0 || !(param >= -kParamSlack) || !(param <= count + kParamSlack)) return false;
+    index = std::clamp(static_cast<int>(std::floor(param)), 0, count - 1);
+    fraction = param - index;
+    return true;
+}
+
+Acad::ErrorStatus AcDbPolyline::getStartParam(double& param) const {
+    if (m_vertices.empty()) return Acad::eDegenerateGeometry;
+    param = 0.0;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbPolyline::getEndParam(double& param) const {
+    if (m_vertices.empty()) return Acad::eDegenerateGeometry;
+    param = segmentCount();
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbPolyline::getPointAtParam(double param, AcGePoint3d& pt) const {
+    if (m_vertices.size() == 1 && std::fabs(param) <= kParamSlack) {
+        pt = AcGePoint3d(m_vertices[0].point.x, m_vertices[0].point.y, 0.0);
+        return Acad::eOk;
+    }
+    int index = 0;
+    double fraction = 0.0;
+    if (!locate(param, index, fraction)) return Acad::eInvalidInput;
+    const AcGePoint2d p = segment(index).pointAt(fraction);
+    pt = AcGePoint3d(p.x, p.y, 0.0);
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbPolyline::getClosestPointTo(const AcGePoint3d& pt, AcGePoint3d& closest,
+                                                  bool) const {
+    if (m_vertices.empty()) return Acad::eDegenerateGeometry;
+    const AcGePoint2d target = pt.convert2d();
+    AcGePoint2d best = m_vertices[0].point;
+    double bestDist = target.distanceTo(best);
+    for (const AcDbCurvePiece& piece : pieces()) {
+        const AcGePoint2d p = piece.pointAt(piece.closestParam(target));
+        const double d = target.distanceTo(p);
+        if (d < bestDist) {
+            bestDist = d;
+            best = p;
+        }
+    }
+    closest = AcGePoint3d(best.x, best.y, pt.z);
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbPolyline::getParamAtPoint(const AcGePoint3d& pt, double& param) const {
+    const AcGePoint2d target = pt.convert2d();
+    double bestDist = std::numeric_limits<double>::infinity();
+    double bestParam = 0.0;
+    for (int i = 0; i < segmentCount(); ++i) {
+        const AcDbCurvePiece piece = segment(i);
+        const double t = piece.closestParam(target);
+        const double d = target.distanceTo(piece.pointAt(t));
+        if (d < bestDist) {
+            bestDist = d;
+            bestParam = i + t;
+        }
+    }
+    if (m_vertices.size() == 1) bestDist = target.distanceTo(m_vertices[0].point);
+    if (!(bestDist <= kOnCurveTol)) return Acad::eInvalidInput;
+    param = bestParam;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbPolyline::getFirstDeriv(double param, AcGeVector3d& deriv) const {
+    int index = 0;
+    double fraction = 0.0;
+    if (!locate(param, index, fraction)) return Acad::eInvalidInput;
+    const AcGeVector2d d = segment(index).firstDeriv(fraction);
+    deriv = AcGeVector3d(d.x, d.y, 0.0);
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbPolyline::getSecondDeriv(double param, AcGeVector3d& deriv) const {
+    int index = 0;
+    double fraction = 0.0;
+    if (!locate(param, index, fraction)) return Acad::eInvalidInput;
+    const AcGeVector2d d = segment(index).secondDeriv(fraction);
+    deriv = AcGeVector3d(d.x, d.y, 0.0);
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbPolyline::getDistAtParam(double param, double& dist) const {
+    int index = 0;
+    double fraction = 0.0;
+    if (!locate(param, index, fraction)) return Acad::eInvalidInput;
+    double total = 0.0;
+    for (int i = 0; i <= index; ++i) {
+        const AcDbCurvePiece piece = segment(i);
+        const double length =
+            piece.isArc ? piece.radius * std::fabs(piece.sweep) : piece.start.distanceTo(piece.end);
+        total += i < index ? length : length * fraction;
+    }
+    dist = total;
+    return Acad::eOk;
+}

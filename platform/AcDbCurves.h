@@ -1,0 +1,130 @@
+#pragma once
+// The host's temporary curve entities (never added to a database): the lightweight bulge
+// polyline, the line and the ray. The library builds them to ask for curve parameters, closest
+// points, derivatives and intersections.
+//
+// The polyline's curve parameter is the segment index plus the fraction along that segment (of
+// the chord for a straight one, of the swept angle for an arc), so vertex i sits at parameter i.
+
+#include "AcArray.h"
+#include "AcDb.h"
+#include "AcGe.h"
+
+#include <vector>
+
+namespace AcDb {
+enum Intersect { kOnBothOperands = 0, kExtendThis = 1, kExtendArg = 2, kExtendBoth = 3 };
+} // namespace AcDb
+
+// One straight or circular piece of a curve, in the drawing plane, with its own parameter t
+// running from 0 at its start to 1 at its end (a ray runs on without end).
+struct TAVRO_API AcDbCurvePiece {
+    AcGePoint2d start;
+    AcGePoint2d end;
+    bool isArc = false;
+    bool unbounded = false; // a ray: t runs from 0 to infinity along end - start
+    AcGePoint2d center;
+    double radius = 0.0;
+    double startAngle = 0.0;
+    double sweep = 0.0; // signed: positive counterclockwise
+
+    AcGePoint2d pointAt(double t) const;
+    AcGeVector2d firstDeriv(double t) const;
+    AcGeVector2d secondDeriv(double t) const;
+    // Parameter of the piece's nearest point to pt, clamped to the piece.
+    double closestParam(const AcGePoint2d& pt) const;
+};
+
+class TAVRO_API AcDbEntity {
+public:
+    virtual ~AcDbEntity();
+    // The entity as plane pieces; intersections are worked out piece by piece.
+    virtual std::vector<AcDbCurvePiece> pieces() const = 0;
+    virtual Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const;
+    // Points where this entity meets another, neither extended; other intersect kinds are
+    // treated the same. Found points are appended.
+    Acad::ErrorStatus intersectWith(const AcDbEntity* other, AcDb::Intersect type,
+                                    AcArray<AcGePoint3d>& points) const;
+    // The same, the points projected on plane (the drawing plane, so nothing moves).
+    Acad::ErrorStatus intersectWith(const AcDbEntity* other, AcDb::Intersect type,
+                                    const AcGePlane& plane, AcArray<AcGePoint3d>& points) const;
+};
+
+class TAVRO_API AcDbLine : public AcDbEntity {
+public:
+    AcDbLine() = default;
+    AcDbLine(const AcGePoint3d& start, const AcGePoint3d& end) : m_start(start), m_end(end) {}
+    Acad::ErrorStatus setStartPoint(const AcGePoint3d& pt);
+    Acad::ErrorStatus setEndPoint(const AcGePoint3d& pt);
+    const AcGePoint3d& startPoint() const { return m_start; }
+    const AcGePoint3d& endPoint() const { return m_end; }
+    std::vector<AcDbCurvePiece> pieces() const override;
+
+private:
+    AcGePoint3d m_start;
+    AcGePoint3d m_end;
+};
+
+class TAVRO_API AcDbRay : public AcDbEntity {
+public:
+    Acad::ErrorStatus setBasePoint(const AcGePoint3d& pt);
+    // The direction is stored as a unit vector; a zero vector is refused.
+    Acad::ErrorStatus setUnitDir(const AcGeVector3d& dir);
+    const AcGePoint3d& basePoint() const { return m_base; }
+    const AcGeVector3d& unitDir() const { return m_dir; }
+    std::vector<AcDbCurvePiece> pieces() const override;
+
+private:
+    AcGePoint3d m_base;
+    AcGeVector3d m_dir{1.0, 0.0, 0.0};
+};
+
+class TAVRO_API AcDbPolyline : public AcDbEntity {
+public:
+    AcDbPolyline() = default;
+    explicit AcDbPolyline(unsigned int reserved) { m_vertices.reserve(reserved); }
+
+    // Inserts a vertex before index (an index past the end appends). Widths are kept only so
+    // the call has the host's shape; they do not change the curve.
+    Acad::ErrorStatus addVertexAt(unsigned int index, const AcGePoint2d& pt, double bulge = 0.0,
+                                  double startWidth = -1.0, double endWidth = -1.0);
+    Acad::ErrorStatus removeVertexAt(unsigned int index);
+    unsigned int numVerts() const { return static_cast<unsigned int>(m_vertices.size()); }
+    Acad::ErrorStatus getPointAt(unsigned int index, AcGePoint2d& pt) const;
+    Acad::ErrorStatus getBulgeAt(unsigned int index, double& bulge) const;
+    Acad::ErrorStatus setBulgeAt(unsigned int index, double bulge);
+    void setClosed(bool closed) { m_closed = closed; }
+    bool isClosed() const { return m_closed; }
+    void setPlinegen(bool on) { m_plinegen = on; }
+    bool hasPlinegen() const { return m_plinegen; }
+
+    // Start parameter 0; end parameter the segment count (vertex count when closed).
+    Acad::ErrorStatus getStartParam(double& param) const;
+    Acad::ErrorStatus getEndParam(double& param) const;
+    Acad::ErrorStatus getPointAtParam(double param, AcGePoint3d& pt) const;
+    // Parameter of a point on the curve (within 1e-8 of it); eInvalidInput off the curve.
+    Acad::ErrorStatus getParamAtPoint(const AcGePoint3d& pt, double& param) const;
+    Acad::ErrorStatus getClosestPointTo(const AcGePoint3d& pt, AcGePoint3d& closest,
+                                        bool extend = false) const;
+    // Derivatives with respect to the curve parameter; at a vertex the segment leaving it
+    // answers (the last segment at the end parameter).
+    Acad::ErrorStatus getFirstDeriv(double param, AcGeVector3d& deriv) const;
+    Acad::ErrorStatus getSecondDeriv(double param, AcGeVector3d& deriv) const;
+    Acad::ErrorStatus getDistAtParam(double param, double& dist) const;
+
+    std::vector<AcDbCurvePiece> pieces() const override;
+
+private:
+    struct Vertex {
+        AcGePoint2d point;
+        double bulge = 0.0;
+    };
+    int segmentCount() const;
+    AcDbCurvePiece segment(int index) const;
+    // The segment holding param and the fraction along it; false outside the curve.
+    bool locate(double param, int& index, double& fraction) const;
+
+    std::vector<Vertex> m_vertices;
+    bool m_closed = false;
+    bool m_plinegen = false;
+};
