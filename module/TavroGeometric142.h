@@ -15,3 +15,7 @@
 #include "TavroModule.h"
 #include "TavroTolerance.h"
 #include "TavroTypes.h"
+
+#include "CTavroGeoArc.h"
+#include "CTavroGeoPoint.h"
+#include "CTavroGeoVector.h"

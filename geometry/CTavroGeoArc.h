@@ -1,0 +1,101 @@
+#pragma once
+// Questions about one circular arc, given by its ends and a bulge (chord form), by three points
+// on it, or by its centre and two points on the circle (centre form, with a flag that picks the
+// clockwise or the counterclockwise arc). Bulge = tan(theta/4), positive counterclockwise.
+
+#include "AcArray.h"
+#include "AcGe.h"
+#include "TavroExport.h"
+
+class TAVRO_API CTavroGeoArc {
+public:
+    CTavroGeoArc();
+    CTavroGeoArc(const CTavroGeoArc& other);
+    CTavroGeoArc& operator=(const CTavroGeoArc& other);
+    virtual ~CTavroGeoArc();
+
+    // Included angle 4 * atan(|bulge|), never negative.
+    static double geoArcRadian(double bulge);
+    // Radius; 0 when |bulge| < 1e-6 or the chord is shorter than 1e-6.
+    static double geoArcRadius(const AcGePoint2d& start, const AcGePoint2d& end, double bulge);
+    // Centre, left of start -> end for a counterclockwise minor arc; non-finite for bulge 0.
+    static AcGePoint2d geoArcCenter(const AcGePoint2d& start, const AcGePoint2d& end, double bulge);
+    // Radius (as geoArcRadius) and centre (as geoArcCenter) into the out-parameters.
+    static void GetArcCoreRadius(const AcGePoint2d& start, const AcGePoint2d& end, double bulge,
+                                 AcGePoint2d& center, double& radius);
+    // Arc length, never negative; the chord for |bulge| < 1e-6 (a straight segment).
+    static double geoArcLength(const AcGePoint2d& start, const AcGePoint2d& end, double bulge);
+    // Sector area, or the area between chord and arc when not sectorOnly; 0 when the radius is 0.
+    static double geoArcArea(const AcGePoint2d& start, const AcGePoint2d& end, double bulge,
+                             bool sectorOnly);
+    // End of the arc that leaves start about center; positive bulge turns counterclockwise.
+    static AcGePoint2d geoArcEndPoint(const AcGePoint2d& center, const AcGePoint2d& start,
+                                      double bulge);
+    // Point at the angular fraction t of the arc (0 start, 1 end); non-finite for bulge 0.
+    static AcGePoint2d geoArcPointAtParam(double t, const AcGePoint2d& start,
+                                          const AcGePoint2d& end, double bulge);
+    // As CTavroGeoPoint::GetPointAtParam: false outside [-1e-7, 1.0000001], straight below 1e-10.
+    static bool GetPointAtParam(const AcGePoint2d& start, const AcGePoint2d& end, double bulge,
+                                double param, AcGePoint2d& out);
+    // pt, assumed on the circle, lies on the arc: the arc lengths through it agree within 0.01.
+    static bool geoArcPtInArc(const AcGePoint2d& pt, const AcGePoint2d& start,
+                              const AcGePoint2d& end, double bulge);
+    // Angular parameter of pt: 0 at start, 1 at end, negative in the gap nearer the start.
+    static double GetParamAtArc(AcGePoint2d pt, AcGePoint2d center, AcGePoint2d start,
+                                AcGePoint2d end, bool clockwise);
+    // Start, then points 1/perDegree of a degree apart along the arc, end excluded; empty for
+    // a negative perDegree.
+    static AcArray<AcGePoint2d> geoArcBrokenLine(const AcGePoint2d& start, const AcGePoint2d& end,
+                                                 double bulge, int perDegree);
+    // Centre of the minor arc of the radius, turning clockwise or not; non-finite for equal x
+    // of the ends or a radius below half the chord.
+    static AcGePoint2d geoArcCenter(const AcGePoint2d& start, const AcGePoint2d& end, double radius,
+                                    bool clockwise);
+    // Bulge of the minor arc of the radius from start to end, negative when clockwise.
+    static double geoArcBulge(const AcGePoint2d& start, const AcGePoint2d& end, double radius,
+                              bool clockwise);
+    // Bulge of the arc about center from start to end, negative when clockwise; 0 for a zero
+    // chord.
+    static double geoArcBulge(const AcGePoint2d& start, const AcGePoint2d& center,
+                              const AcGePoint2d& end, bool clockwise);
+    // Angle swept about center from start to end in the chosen direction, in [0, 2pi).
+    static double geoArcRadian(const AcGePoint2d& start, const AcGePoint2d& center,
+                               const AcGePoint2d& end, bool clockwise);
+    // Length of the arc about center from start to end in the chosen direction.
+    static double geoArcLength(const AcGePoint2d& center, const AcGePoint2d& start,
+                               const AcGePoint2d& end, bool clockwise);
+    // radius times the angle swept about center from start to end in the chosen direction.
+    static double geoArcLength(const AcGePoint2d& center, const AcGePoint2d& start,
+                               const AcGePoint2d& end, double radius, bool clockwise);
+    // Sector (or chord-arc segment) area of the arc about center from start to end.
+    static double geoArcArea(const AcGePoint2d& start, const AcGePoint2d& center,
+                             const AcGePoint2d& end, bool clockwise, bool sectorOnly);
+    // Circle through three points; false, out-parameters untouched, for coincident or collinear
+    // points.
+    static bool Circle3Pt(AcGePoint2d p1, AcGePoint2d p2, AcGePoint2d p3, AcGePoint2d& center,
+                          double& radius);
+    // Centre of the circle through the three points; non-finite when they are collinear.
+    static AcGePoint2d geoArcCenterAny3Point(const AcGePoint2d& p1, const AcGePoint2d& p2,
+                                             const AcGePoint2d& p3);
+    // Radius of the circle through the three points; non-finite when they are collinear.
+    static double geoArcRadiusAny3Point(const AcGePoint2d& p1, const AcGePoint2d& p2,
+                                        const AcGePoint2d& p3);
+    // Included angle of the arc from p1 through p2 to p3, in [0, 2pi].
+    static double geoArcRadianAny3Point(const AcGePoint2d& p1, const AcGePoint2d& p2,
+                                        const AcGePoint2d& p3);
+    // Length of the arc from p1 through p2 to p3.
+    static double geoArcLengthAny3Point(const AcGePoint2d& p1, const AcGePoint2d& p2,
+                                        const AcGePoint2d& p3);
+    // Sector area of the arc from p1 through p2 to p3.
+    static double geoArcAreaAny3Point(const AcGePoint2d& p1, const AcGePoint2d& p2,
+                                      const AcGePoint2d& p3);
+    // Bulge from p1 to p3 through p2, negative when clockwise; 0 when no circle exists.
+    static double geoArcBulgeAny3Point(const AcGePoint2d& p1, const AcGePoint2d& p2,
+                                       const AcGePoint2d& p3);
+    // geoArcBrokenLine from p1 to p3 with the bulge through p2.
+    static AcArray<AcGePoint2d> geoArcBrokenLineAny3Point(const AcGePoint2d& p1,
+                                                          const AcGePoint2d& p2,
+                                                          const AcGePoint2d& p3, int perDegree);
+    // As CTavroGeoPoint::scale: pt moves to factor times its distance from base.
+    static void scale(AcGePoint2d& pt, const AcGePoint2d& base, double factor);
+};

@@ -1,0 +1,80 @@
+#pragma once
+// Point measures: direction angles, polar construction, rotation, middle points, centroids,
+// orientation, areas and lengths of point arrays and bulge polylines, grid positions of a box
+// and distances to segments. Angles are radians counterclockwise from +x; the three-point area
+// is positive for clockwise order.
+
+#include "AcArray.h"
+#include "AcGe.h"
+#include "TavroExport.h"
+#include "TavroTypes.h"
+
+class TAVRO_API CTavroGeoPoint {
+public:
+    // Direction angle of from -> to in [0, 2pi); a coordinate difference below 1e-6 counts as 0.
+    static double geoRadian(const AcGePoint2d& from, const AcGePoint2d& to);
+    // Angle at vertex between the rays to p0 and p2, in [0, pi] (2pi minus it when reflex);
+    // pi/2 when the dot product is within 1e-6 of zero.
+    static double geoRadian(const AcGePoint2d& p0, const AcGePoint2d& vertex, const AcGePoint2d& p2,
+                            bool reflex);
+    // One vertex angle per node of the ring (closing duplicate dropped); 2pi minus it unless inner.
+    static AcArray<double> geoRadian(const AcArray<AcGePoint2d>& nodes, bool inner);
+    // base + distance * (cos angle, sin angle).
+    static AcGePoint2d geoPolar(const AcGePoint2d& base, double angle, double distance);
+    // base + distance * (cos angle, sin angle) in the plane, z kept.
+    static AcGePoint3d geoPolar(const AcGePoint3d& base, double angle, double distance);
+    // Rotates pt about base, counterclockwise by angle.
+    static void geoRotate(AcGePoint2d& pt, const AcGePoint2d& base, double angle);
+    // Rotates every node about base, counterclockwise by angle.
+    static void geoRotate(AcArray<AcGePoint2d>& nodes, const AcGePoint2d& base, double angle);
+    // Moves pt to factor times its distance from base, direction from base kept.
+    static void scale(AcGePoint2d& pt, const AcGePoint2d& base, double factor);
+    // Midpoint of a and b.
+    static AcGePoint2d getMiddlePoint(const AcGePoint2d& a, const AcGePoint2d& b);
+    // Arithmetic mean of the nodes into out (no usable point for an empty array).
+    static void GetNodesMiddlePoint(const AcArray<AcGePoint2d>& nodes, AcGePoint2d& out);
+    // Area centroid of the implicitly closed ring; non-finite when its area is below 1e-10.
+    static AcGePoint2d geoBaryCenterPoint(const AcArray<AcGePoint2d>& nodes);
+    // The three points' triangle area is below 1e-6.
+    static bool geoPointCollinear(const AcGePoint2d& a, const AcGePoint2d& b, const AcGePoint2d& c);
+    // The ring runs clockwise (negative shoelace sum); false for fewer than 3 nodes.
+    static bool geoIsDeasil(const AcArray<AcGePoint2d>& nodes);
+    // a -> b -> c turns clockwise (three-point area > 0).
+    static bool geoIsDeasil(const AcGePoint2d& a, const AcGePoint2d& b, const AcGePoint2d& c);
+    // Signed triangle area, positive for clockwise a -> b -> c.
+    static double geoArea(const AcGePoint2d& a, const AcGePoint2d& b, const AcGePoint2d& c);
+    // Fan area from the first node, never negative; exact for rings star-shaped from node 0.
+    static double geoArea(const AcArray<AcGePoint2d>& nodes);
+    // Length of the open polyline (no closing segment).
+    static double geoLength(const AcArray<AcGePoint2d>& nodes);
+    // Length of the open bulge polyline; a missing bulge or one below 1e-6 is a straight segment.
+    static double geoLength(const AcArray<AcGePoint2d>& nodes, const AcArray<double>& bulges);
+    // Some bulge has magnitude above 1e-6.
+    static bool geoHaveBulge(const AcArray<double>& bulges);
+    // Nodes not empty, and bulges empty or exactly as long as the nodes.
+    static bool geoIsValidNodeBulges(const Tavro::NodeBulge& nb);
+    // Bulge of the arc of the given radius from p1 to p2 (p0 precedes p1): +-1 when the radius
+    // is at most half the chord; positive when minor, negative otherwise.
+    static double geoCalculateBulge(const AcGePoint2d& p0, const AcGePoint2d& p1,
+                                    const AcGePoint2d& p2, double radius, bool minor);
+    // Grid position of the box spanned by a and b; (0, 0) for a value outside 0..8.
+    static AcGePoint2d geoCalculatePoint(const AcGePoint2d& a, const AcGePoint2d& b,
+                                         Tavro::PointLocal where);
+    // Point at the fraction param of the segment (straight when |bulge| < 1e-10); false, out
+    // untouched, when param lies outside [-1e-7, 1.0000001].
+    static bool GetPointAtParam(AcGePoint2d start, AcGePoint2d end, double bulge, double param,
+                                AcGePoint2d& out);
+    // Distance from p to the segment ab (to a when ab is shorter than 1e-6).
+    static double geoNearestDistance(const AcGePoint2d& p, const AcGePoint2d& a,
+                                     const AcGePoint2d& b);
+    // Distance from p to the line ab, 0 when |ab| < 1e-6; |pa| when toStart.
+    static double geoVerticalDistance(const AcGePoint2d& p, const AcGePoint2d& a,
+                                      const AcGePoint2d& b, bool toStart);
+    // Makes lb the lower-left and rt the upper-right corner; always true.
+    static bool modifyLbRtPoint(AcGePoint2d& lb, AcGePoint2d& rt);
+    // The seven frame points of the box spanned by a and b.
+    static Tavro::TavroPointAround geoNodedArround(const AcGePoint2d& a, const AcGePoint2d& b);
+    // Chord midpoint moved width/2 to the right of a -> b (left for a negative width).
+    static AcGePoint2d geoCalculateExpandedMidpoint(const AcGePoint2d& a, const AcGePoint2d& b,
+                                                    double width);
+};
