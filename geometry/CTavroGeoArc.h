@@ -4,6 +4,7 @@
 // clockwise or the counterclockwise arc). Bulge = tan(theta/4), positive counterclockwise.
 
 #include "AcArray.h"
+#include "AcDb.h"
 #include "AcGe.h"
 #include "TavroExport.h"
 
@@ -37,12 +38,18 @@ public:
     // As CTavroGeoPoint::GetPointAtParam: false outside [-1e-7, 1.0000001], straight below 1e-10.
     static bool GetPointAtParam(const AcGePoint2d& start, const AcGePoint2d& end, double bulge,
                                 double param, AcGePoint2d& out);
+    // Parameter of pt, 0 at start to 1 at end, within tol (on the circle too); -1.0 off the arc.
+    static double geoPointAtParam(const AcGePoint2d& pt, const AcGePoint2d& start,
+                                  const AcGePoint2d& end, double bulge, double tol);
     // pt, assumed on the circle, lies on the arc: the arc lengths through it agree within 0.01.
     static bool geoArcPtInArc(const AcGePoint2d& pt, const AcGePoint2d& start,
                               const AcGePoint2d& end, double bulge);
     // Angular parameter of pt: 0 at start, 1 at end, negative in the gap nearer the start.
     static double GetParamAtArc(AcGePoint2d pt, AcGePoint2d center, AcGePoint2d start,
                                 AcGePoint2d end, bool clockwise);
+    // Extents (z = 0) of the arc: its ends and the quadrant points it passes.
+    static AcDbExtents geoArcExtends(const AcGePoint2d& start, const AcGePoint2d& end,
+                                     double bulge);
     // Start, then points 1/perDegree of a degree apart along the arc, end excluded; empty for
     // a negative perDegree.
     static AcArray<AcGePoint2d> geoArcBrokenLine(const AcGePoint2d& start, const AcGePoint2d& end,

@@ -17,5 +17,6 @@
 #include "TavroTypes.h"
 
 #include "CTavroGeoArc.h"
+#include "CTavroGeoLine.h"
 #include "CTavroGeoPoint.h"
 #include "CTavroGeoVector.h"
