@@ -1,6 +1,7 @@
 #include "CTavroGeoPoint.h"
 
 #include "CTavroGeoArc.h"
+#include "CTavroGeoGlobal.h"
 #include "CTavroGeoVector.h"
 #include "TavroTolerance.h"
 #include "acut.h"
@@ -176,6 +177,30 @@ double CTavroGeoPoint::geoArea(const AcArray<AcGePoint2d>& nodes) {
     return area;
 }
 
+double CTavroGeoPoint::geoArea(const AcArray<AcGePoint2d>& nodes, const AcArray<double>& bulges) {
+    // Arcs split at their extreme points, so every piece is at most a half circle.
+    AcArray<AcGePoint2d> pts;
+    AcArray<double> pieceBulges;
+    CTavroGeoGlobal::AnalyzeBulgePolyline(nodes, bulges, true, false, true, pts, pieceBulges);
+    if (pts.isEmpty()) return 0.0;
+    if (CTavroGeoGlobal::square2dDist(pts.first(), pts.last()) > Tavro::kSquaredTol) {
+        pts.append(pts.first());
+        pieceBulges.append(0.0);
+    }
+    // Trapezoids measured from the first node keep their precision at Gauss-plane coordinates;
+    // the ring is closed, so the shift does not change the sum.
+    const double x0 = pts.first().x;
+    double area = 0.0;
+    for (int i = 0; i + 1 < pts.length(); ++i) {
+        const AcGePoint2d& a = pts[i];
+        const AcGePoint2d& b = pts[i + 1];
+        const double bulge = i < pieceBulges.length() ? pieceBulges[i] : 0.0;
+        const double cap = CTavroGeoGlobal::Get2BulgeLineArea(a, b, bulge);
+        area += (a.x - x0 + b.x - x0) / 2.0 * (a.y - b.y) - (bulge < 0.0 ? -cap : cap);
+    }
+    return area;
+}
+
 double CTavroGeoPoint::geoLength(const AcArray<AcGePoint2d>& nodes) {
     double length = 0.0;
     for (int i = 1; i < nodes.length(); ++i)
@@ -221,6 +246,38 @@ AcGePoint2d CTavroGeoPoint::geoCalculatePoint(const AcGePoint2d& a, const AcGePo
     const double x = gridCoordinate(std::min(a.x, b.x), std::max(a.x, b.x), slot % 3);
     const double y = gridCoordinate(std::min(a.y, b.y), std::max(a.y, b.y), 2 - slot / 3);
     return AcGePoint2d(x, y);
+}
+
+AcGePoint2d CTavroGeoPoint::geoCalculatePoint(const AcArray<AcGePoint2d>& nodes,
+                                              Tavro::PointLocal where) {
+    if (nodes.isEmpty()) return AcGePoint2d::kOrigin;
+    if (nodes.length() == 1) return nodes.first();
+    if (nodes.length() == 2) return geoCalculatePoint(nodes.first(), nodes.last(), where);
+    // Corners in the rectangle's own frame: lower left, upper left, upper right, lower right.
+    const AcArray<AcGePoint2d> r = geoMinAreaRect(nodes);
+    if (r.length() != 4) return AcGePoint2d::kOrigin;
+    switch (static_cast<int>(where)) {
+    case Tavro::kLeftTop:
+        return r[1];
+    case Tavro::kTopMiddle:
+        return geoCalculatePoint(r[1], r[2], where);
+    case Tavro::kRightTop:
+        return r[2];
+    case Tavro::kLeftMiddle:
+        return geoCalculatePoint(r[0], r[1], where);
+    case Tavro::kCenter:
+        return geoCalculatePoint(r[0], r[2], where);
+    case Tavro::kRightMiddle:
+        return geoCalculatePoint(r[2], r[3], where);
+    case Tavro::kLeftBottom:
+        return r[0];
+    case Tavro::kBottomMiddle:
+        return geoCalculatePoint(r[0], r[3], where);
+    case Tavro::kRightBottom:
+        return r[3];
+    default:
+        return AcGePoint2d::kOrigin;
+    }
 }
 
 bool CTavroGeoPoint::GetPointAtParam(AcGePoint2d start, AcGePoint2d end, double bulge, double param,

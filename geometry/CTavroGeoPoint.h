@@ -5,9 +5,12 @@
 // is positive for clockwise order.
 
 #include "AcArray.h"
+#include "AcDb.h"
 #include "AcGe.h"
 #include "TavroExport.h"
 #include "TavroTypes.h"
+
+#include <QMap>
 
 class TAVRO_API CTavroGeoPoint {
 public:
@@ -45,6 +48,9 @@ public:
     static double geoArea(const AcGePoint2d& a, const AcGePoint2d& b, const AcGePoint2d& c);
     // Fan area from the first node, never negative; exact for rings star-shaped from node 0.
     static double geoArea(const AcArray<AcGePoint2d>& nodes);
+    // Signed area of the bulge ring, positive for clockwise order; the ring closes back to its
+    // first node with the last bulge.
+    static double geoArea(const AcArray<AcGePoint2d>& nodes, const AcArray<double>& bulges);
     // Length of the open polyline (no closing segment).
     static double geoLength(const AcArray<AcGePoint2d>& nodes);
     // Length of the open bulge polyline; a missing bulge or one below 1e-6 is a straight segment.
@@ -59,6 +65,10 @@ public:
                                     const AcGePoint2d& p2, double radius, bool minor);
     // Grid position of the box spanned by a and b; (0, 0) for a value outside 0..8.
     static AcGePoint2d geoCalculatePoint(const AcGePoint2d& a, const AcGePoint2d& b,
+                                         Tavro::PointLocal where);
+    // Grid position in the nodes' minimum-area rectangle, taken in the rectangle's own frame;
+    // (0, 0) for an empty array or an unknown position.
+    static AcGePoint2d geoCalculatePoint(const AcArray<AcGePoint2d>& nodes,
                                          Tavro::PointLocal where);
     // Point at the fraction param of the segment (straight when |bulge| < 1e-10); false, out
     // untouched, when param lies outside [-1e-7, 1.0000001].
@@ -77,4 +87,87 @@ public:
     // Chord midpoint moved width/2 to the right of a -> b (left for a negative width).
     static AcGePoint2d geoCalculateExpandedMidpoint(const AcGePoint2d& a, const AcGePoint2d& b,
                                                     double width);
+
+    // --- Clean-up of vertex arrays (a ring is closed when its last node lies within 1e-6 of
+    // its first). ---
+
+    // Removes each node closer than 1e-6 to its predecessor; the first of a run stays.
+    static void geoRemoveSame(AcArray<AcGePoint2d>& nodes);
+    static void geoRemoveSame(AcArray<AcGePoint3d>& nodes);
+    // Removes every later node closer than tol to an earlier one, with its bulge where the
+    // bulge array has one.
+    static void geoRemoveSameNodes(AcArray<AcGePoint2d>& nodes, AcArray<double>& bulges,
+                                   double tol);
+    // Removes middle nodes between straight segments whose backward directions differ by at
+    // most angleTol (not taken modulo 2pi); needs as many bulges as nodes.
+    static void geoRemoveSameLinePoint(AcArray<AcGePoint2d>& nodes, AcArray<double>& bulges,
+                                       double angleTol);
+    static bool geoRemoveCollinear(AcArray<AcGePoint2d>& nodes);
+    // Removes nodes collinear within 1e-6 with their neighbours, keeping arcs and node 0;
+    // false (nothing changed) for a bulge array of the wrong length.
+    static bool geoRemoveCollinear(AcArray<AcGePoint2d>& nodes, AcArray<double>& bulges);
+    static void geoReverseNode(AcArray<AcGePoint2d>& nodes);
+    // The bulges of the ring whose nodes geoReverseNode reversed.
+    static void geoReverseBulge(AcArray<double>& bulges);
+    // Split filter over in[first..last]: appends the first node of every stretch kept at tol;
+    // the caller appends in[last].
+    static void geoFilterPoint(const AcArray<AcGePoint2d>& in, AcArray<AcGePoint2d>& out, int first,
+                               int last, double tol);
+    // The same; a closed ring first splits at its node farthest from the start.
+    static void geoLvbo2d(const AcArray<AcGePoint2d>& in, AcArray<AcGePoint2d>& out, int first,
+                          int last, double tol, bool closed);
+
+    // --- Extents and rectangles (four corners, no closing node). ---
+
+    static AcDbExtents geoNodeExtents(const AcArray<AcGePoint2d>& nodes, double margin);
+    // false for an empty array, out-parameters untouched.
+    static bool geoNodeExtents(const AcArray<AcGePoint2d>& nodes, AcGePoint2d& min,
+                               AcGePoint2d& max, double margin);
+    // Lower-left, upper-left, upper-right, lower-right (clockwise).
+    static AcArray<AcGePoint2d> geoMakeRect(const AcGePoint2d& center, double width, double height);
+    // Lower-left, lower-right, upper-right, upper-left (counterclockwise).
+    static AcArray<AcGePoint2d> geoRectangle(AcGePoint2d a, const AcGePoint2d& b);
+    // p1, p2 and the two corners on the parallel to p1p2 through p3.
+    static AcArray<AcGePoint2d> geoTiltRect(const AcGePoint2d& p1, const AcGePoint2d& p2,
+                                            const AcGePoint2d& p3);
+    // Minimum-area rectangle over the edge directions, clockwise in its own frame from the
+    // corner nearest its extents' lower left; fewer than 3 nodes come back as given.
+    static AcArray<AcGePoint2d> geoMinAreaRect(const AcArray<AcGePoint2d>& nodes);
+    static AcArray<AcGePoint2d> geoMovePoly(const AcArray<AcGePoint2d>& nodes, double dx,
+                                            double dy);
+    // The square of half-side d around pt.
+    static AcArray<AcGePoint2d> geoPolyOffset(const AcGePoint2d& pt, double d);
+    // Every vertex moved by d along its bisector, outward for positive d.
+    static AcArray<AcGePoint2d> geoPolyOffset(const AcArray<AcGePoint2d>& nodes, double d);
+
+    // --- Directions and annotations. ---
+
+    // Direction along the bisector at vertex (the left normal of the mean travel direction),
+    // or the opposite direction when right.
+    static double geoBisectorRadian(const AcGePoint2d& prev, const AcGePoint2d& vertex,
+                                    const AcGePoint2d& next, bool right);
+    static void geoBisectorRadian(QMap<int, double>& out, const AcArray<AcGePoint2d>& nodes,
+                                  bool right);
+    // Direction of every edge i-1 -> i (no closing edge), keyed by i-1.
+    static void geoEdgeRadian(QMap<int, double>& out, const AcArray<AcGePoint2d>& nodes);
+    // Annotation point d off each edge's middle (outside or inside the ring) and a text angle
+    // that reads left to right.
+    static void geoEdgeAnnPosRadian(QMap<unsigned int, Tavro::EdgeAnnPosRadian>& out,
+                                    const AcArray<AcGePoint2d>& nodes, double d, bool outside);
+    // The direction (to 1e-6) carrying the largest total edge length, closing edge included.
+    static double geoMaxEdgeRadian(const AcArray<AcGePoint2d>& nodes);
+    // The longest edge after straight-through nodes are removed, with its direction.
+    static void geoMaxEdgeRadian(const AcArray<AcGePoint2d>& nodes, AcGePoint2d& start,
+                                 AcGePoint2d& end, double& angle);
+    // Index of the node with the smallest x - y (far left, high up); 0 for an empty array.
+    static int GetNWPoint(const AcArray<AcGePoint2d>& nodes);
+    // Same fan area and node mean (within 1e-6) after collinear nodes are removed.
+    static bool isPolygonSame(const AcArray<AcGePoint2d>& a, const AcArray<AcGePoint2d>& b);
+
+    // --- NodeBulge conversions. ---
+
+    // Copy with the bulges padded with 0 or cut to one per node.
+    static Tavro::NodeBulge geoSafeTavroNodeBulge(const Tavro::NodeBulge& nb);
+    static Tavro::NodeBulge3d geoTavroNodeBulgeTo3d(const Tavro::NodeBulge& nb);
+    static Tavro::NodeBulge geoTavroNodeBulge3dTo2d(const Tavro::NodeBulge3d& nb);
 };

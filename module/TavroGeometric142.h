@@ -20,3 +20,5 @@
 #include "CTavroGeoLine.h"
 #include "CTavroGeoPoint.h"
 #include "CTavroGeoVector.h"
+#include "CTavroGeoGlobal.h"
+#include "CTavroGeoInternal.h"
