@@ -1,0 +1,196 @@
+#include "PolylineCsv.h"
+
+#include <QFile>
+#include <QStringList>
+#include <QTextStream>
+
+#include <cmath>
+#include <cstdio>
+
+namespace tavro {
+namespace {
+
+enum Column { kId, kX, kY, kBulge };
+
+struct Layout {
+    QVector<Column> columns;
+    bool known = false;
+    bool named = false; // the columns come from a header row
+};
+
+bool isNumber(const QString& field, double& value) {
+    bool ok = false;
+    value = field.trimmed().toDouble(&ok);
+    return ok;
+}
+
+// A header row names its columns; an unnamed file is laid out by its first row's field count
+// and whether its first field is a number.
+bool readHeader(const QStringList& fields, Layout& layout, CsvError& error) {
+    for (int i = 0; i < fields.size(); ++i) {
+        const QString name = fields[i].trimmed().toLower();
+        if (name == "id")
+            layout.columns << kId;
+        else if (name == "x")
+            layout.columns << kX;
+        else if (name == "y")
+            layout.columns << kY;
+        else if (name == "bulge")
+            layout.columns << kBulge;
+        else {
+            error = {0, i + 1,
+                     QString("unknown column name \"%1\" (expected id, x, y, bulge)")
+                         .arg(fields[i].trimmed())};
+            return false;
+        }
+    }
+    if (!layout.columns.contains(kX) || !layout.columns.contains(kY)) {
+        error = {0, 1, "the header must name an x and a y column"};
+        return false;
+    }
+    layout.known = true;
+    layout.named = true;
+    return true;
+}
+
+bool guessLayout(const QStringList& fields, Layout& layout, CsvError& error) {
+    double value = 0.0;
+    const bool leadingId = !isNumber(fields[0], value);
+    if (fields.size() == 2)
+        layout.columns = {kX, kY};
+    else if (fields.size() == 3) {
+        layout.columns = leadingId ? QVector<Column>{kId, kX, kY} : QVector<Column>{kX, kY, kBulge};
+    } else if (fields.size() == 4)
+        layout.columns = {kId, kX, kY, kBulge};
+    else {
+        error = {0, 1,
+                 QString("expected 2 to 4 fields (x,y / x,y,bulge / id,x,y,bulge), found %1")
+                     .arg(fields.size())};
+        return false;
+    }
+    layout.known = true;
+    return true;
+}
+
+bool isHeader(const QStringList& fields) {
+    for (const QString& f : fields) {
+        const QString name = f.trimmed().toLower();
+        if (name == "x" || name == "y") return true;
+    }
+    return false;
+}
+
+struct Row {
+    QString id;
+    double x = 0.0;
+    double y = 0.0;
+    double bulge = 0.0;
+};
+
+// Without a header or an id column, rows may give or leave out their bulge.
+QVector<Column> rowColumns(const QStringList& fields, const Layout& layout) {
+    const bool plain = !layout.named && !layout.columns.contains(kId);
+    if (plain && fields.size() == 2) return {kX, kY};
+    if (plain && fields.size() == 3) return {kX, kY, kBulge};
+    return layout.columns;
+}
+
+bool readRow(const QStringList& fields, const Layout& base, Row& row, CsvError& error) {
+    Layout layout = base;
+    layout.columns = rowColumns(fields, base);
+    if (fields.size() != layout.columns.size()) {
+        error = {
+            0, std::min<int>(fields.size(), layout.columns.size()) + 1,
+            QString("expected %1 fields, found %2").arg(layout.columns.size()).arg(fields.size())};
+        return false;
+    }
+    for (int i = 0; i < fields.size(); ++i) {
+        const Column column = layout.columns[i];
+        if (column == kId) {
+            row.id = fields[i].trimmed();
+            continue;
+        }
+        double value = 0.0;
+        if (!isNumber(fields[i], value) || !std::isfinite(value)) {
+            error = {0, i + 1, QString("\"%1\" is not a finite number").arg(fields[i].trimmed())};
+            return false;
+        }
+        (column == kX ? row.x : column == kY ? row.y : row.bulge) = value;
+    }
+    return true;
+}
+
+void closeCurrent(QVector<CsvPolyline>& out, CsvPolyline& current) {
+    if (!current.shape.nodes.isEmpty()) out << current;
+    current = CsvPolyline();
+}
+
+} // namespace
+
+bool parsePolylines(const QString& text, QVector<CsvPolyline>& out, CsvError& error) {
+    out.clear();
+    Layout layout;
+    CsvPolyline current;
+    const QStringList lines = text.split('\n');
+    for (int n = 0; n < lines.size(); ++n) {
+        const QString line = lines[n].trimmed();
+        const int lineNo = n + 1;
+        if (line.startsWith('#')) continue;
+        if (line.isEmpty()) {
+            closeCurrent(out, current);
+            continue;
+        }
+        const QStringList fields = line.split(',');
+        if (!layout.known) {
+            const bool ok = isHeader(fields) ? readHeader(fields, layout, error)
+                                             : guessLayout(fields, layout, error);
+            if (!ok) {
+                error.line = lineNo;
+                return false;
+            }
+            if (isHeader(fields)) continue;
+        }
+        Row row;
+        if (!readRow(fields, layout, row, error)) {
+            error.line = lineNo;
+            return false;
+        }
+        if (!current.shape.nodes.isEmpty() && row.id != current.id) closeCurrent(out, current);
+        if (current.shape.nodes.isEmpty()) {
+            current.id = row.id;
+            current.firstLine = lineNo;
+        }
+        current.lastLine = lineNo;
+        current.shape.nodes.append(AcGePoint2d(row.x, row.y));
+        current.shape.bulges.append(row.bulge);
+    }
+    closeCurrent(out, current);
+    return true;
+}
+
+bool readPolylines(const QString& path, QVector<CsvPolyline>& out, QString& error) {
+    QFile file;
+    const bool opened = path == "-" ? file.open(stdin, QIODevice::ReadOnly)
+                                    : (file.setFileName(path), file.open(QIODevice::ReadOnly));
+    if (!opened) {
+        error = QString("%1: cannot open: %2").arg(path, file.errorString());
+        return false;
+    }
+    const QString text = QString::fromUtf8(file.readAll());
+    CsvError csvError;
+    if (!parsePolylines(text, out, csvError)) {
+        error = QString("%1:%2:%3: %4")
+                    .arg(path)
+                    .arg(csvError.line)
+                    .arg(csvError.column)
+                    .arg(csvError.message);
+        return false;
+    }
+    if (out.isEmpty()) {
+        error = QString("%1: no polyline found").arg(path);
+        return false;
+    }
+    return true;
+}
+
+} // namespace tavro

@@ -1,0 +1,72 @@
+// tavro: the library's measures, relations and conversions from the command line.
+
+#include "Commands.h"
+
+#include <QString>
+
+#include <cstdio>
+#include <cstring>
+
+namespace tavro {
+
+const Command* commands(int& count) {
+    static const Command table[] = {
+        {"measure", "length, area, orientation, extents and centroid of polylines", runMeasure,
+         kMeasureHelp},
+    };
+    count = static_cast<int>(sizeof(table) / sizeof(table[0]));
+    return table;
+}
+
+} // namespace tavro
+
+namespace {
+
+void printUsage(FILE* to) {
+    std::fputs("usage: tavro VERB [OPTIONS] [FILE...]\n"
+               "       tavro VERB --help\n\n"
+               "Plane geometry and geodesy for surveying and mapping.\n\nVerbs:\n",
+               to);
+    int count = 0;
+    const tavro::Command* table = tavro::commands(count);
+    for (int i = 0; i < count; ++i)
+        std::fprintf(to, "  %-16s %s\n", table[i].name, table[i].summary);
+    std::fputs("\nPolyline files are CSV, one vertex per row:\n"
+               "  x,y            a straight vertex\n"
+               "  x,y,bulge      bulge = tan(angle/4) of the arc to the next vertex,\n"
+               "                 positive counterclockwise, 1 = half circle (rows may\n"
+               "                 give or leave out their bulge)\n"
+               "  id,x,y,bulge   with an id column; a change of id starts the next polyline\n"
+               "A blank line also starts the next polyline; '#' starts a comment line; an\n"
+               "optional header row names the columns (id, x, y, bulge) in any order.\n",
+               to);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        printUsage(stderr);
+        return tavro::kExitUsage;
+    }
+    if (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") ||
+        !std::strcmp(argv[1], "help")) {
+        printUsage(stdout);
+        return tavro::kExitOk;
+    }
+    QStringList args;
+    for (int i = 2; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    int count = 0;
+    const tavro::Command* table = tavro::commands(count);
+    for (int i = 0; i < count; ++i) {
+        if (std::strcmp(argv[1], table[i].name)) continue;
+        if (args.contains("--help") || args.contains("-h")) {
+            std::fputs(table[i].help, stdout);
+            return tavro::kExitOk;
+        }
+        return table[i].run(args);
+    }
+    std::fprintf(stderr, "tavro: unknown verb \"%s\" (try tavro --help)\n", argv[1]);
+    return tavro::kExitUsage;
+}
