@@ -22,3 +22,10 @@
 #include "CTavroGeoVector.h"
 #include "CTavroGeoGlobal.h"
 #include "CTavroGeoInternal.h"
+
+#include "TavroEllipsoid.h"
+#include "TavroGeoCoorTrans.h"
+#include "TavroGeodeticTypes.h"
+#include "TavroPCore.h"
+#include "TavroQPcore.h"
+#include "TavroTransEstimate.h"

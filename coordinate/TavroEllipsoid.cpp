@@ -1,0 +1,66 @@
+#include "TavroEllipsoid.h"
+
+#include <cmath>
+
+namespace {
+struct EllipsoidConstants {
+    Tavro::TavroCoorSystem system;
+    double a;
+    double b;
+    double inverseFlattening;
+};
+
+// CGCS 2000 keeps b = 6356752.0 as the application has always carried it.
+const EllipsoidConstants kEllipsoids[] = {
+    {Tavro::kCoorWGS84, 6378137.0, 6356752.3142, 298.257223563},
+    {Tavro::kCoorXian80, 6378140.0, 6356755.2882, 298.257},
+    {Tavro::kCoorCGCS2000, 6378137.0, 6356752.0, 298.257222101},
+    {Tavro::kCoorBeijing54, 6378245.0, 6356863.0188, 298.3},
+};
+
+// Matching a table entry needs all three numbers strictly within this.
+constexpr double kMatchTol = 1e-6;
+
+bool within(double value, double reference) {
+    return std::fabs(value - reference) < kMatchTol;
+}
+} // namespace
+
+CTavroEllipsoid::CTavroEllipsoid(Tavro::TavroCoorSystem system) : m_coorSystem(system) {
+    for (const EllipsoidConstants& e : kEllipsoids) {
+        if (e.system != system) continue;
+        m_semiMajor = e.a;
+        m_semiMinor = e.b;
+        m_inverseFlattening = e.inverseFlattening;
+    }
+    deriveFields();
+}
+
+CTavroEllipsoid::CTavroEllipsoid(double semiMajor, double semiMinor, double inverseFlattening)
+    : m_semiMajor(semiMajor), m_semiMinor(semiMinor), m_inverseFlattening(inverseFlattening),
+      m_coorSystem(classify(semiMajor, semiMinor, inverseFlattening)) {
+    deriveFields();
+}
+
+CTavroEllipsoid::~CTavroEllipsoid() = default;
+
+Tavro::TavroCoorSystem CTavroEllipsoid::classify(double a, double b, double inverseFlattening) {
+    for (const EllipsoidConstants& e : kEllipsoids) {
+        if (within(a, e.a) && within(b, e.b) && within(inverseFlattening, e.inverseFlattening))
+            return e.system;
+    }
+    // The size class of GRS 80 / WGS 84; the tests on a and 1/f are one-sided on purpose.
+    if (a - 6378100.0 < 50.0 && std::fabs(b - 6356752.0) < 150.0 && inverseFlattening - 298.0 < 1.0)
+        return Tavro::kCoorUserGRS80;
+    return Tavro::kCoorUnknown;
+}
+
+void CTavroEllipsoid::deriveFields() {
+    const double a2 = m_semiMajor * m_semiMajor;
+    const double b2 = m_semiMinor * m_semiMinor;
+    m_flattening = 1.0 / m_inverseFlattening;
+    m_eccentricity2 = (a2 - b2) / a2;
+    m_secondEccentricity2 = (a2 - b2) / b2;
+    m_eccentricity = std::sqrt(m_eccentricity2);
+    m_secondEccentricity = std::sqrt(m_secondEccentricity2);
+}

@@ -1,0 +1,328 @@
+#include "TavroQPcore.h"
+
+#include "TavroPCoreMath.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+using namespace TavroCoordInternal;
+
+namespace {
+constexpr double kPi = 3.141592653589793;
+// Seconds this close below 60 (or a seconds digit pair this close below 100) are a carry that
+// binary rounding hid: 120.3 is stored as 120.2999..., and 30.2 degrees comes out as 11 minutes
+// 59.99999999998 seconds. A millionth of a second is far below any printed digit.
+constexpr double kCarryTolSeconds = 1e-6;
+
+// The process-wide chain: empty at load, its models deleted at unload.
+std::vector<std::unique_ptr<QPcoreObject>>& chain() {
+    static std::vector<std::unique_ptr<QPcoreObject>> models;
+    return models;
+}
+
+int g_zone = 0;
+
+struct NumberedEllipsoid {
+    int number;
+    double a;
+    double inverseFlattening;
+};
+
+const NumberedEllipsoid kNumbered[] = {
+    {1, 6378245.0, 298.3},
+    {2, 6378140.0, 298.257},
+    {3, 6378137.0, 298.257222101},
+    {4, 6378137.0, 298.257223563},
+};
+
+const NumberedEllipsoid* numbered(int number) {
+    for (const NumberedEllipsoid& e : kNumbered)
+        if (e.number == number) return &e;
+    return nullptr;
+}
+
+// The central meridian (radians) of a 3- or 6-degree zone; false for another width.
+bool zoneMeridian(int width, int zone, double& lambda0) {
+    double degrees = 0.0;
+    if (width == 3)
+        degrees = 3.0 * zone;
+    else if (width == 6)
+        degrees = 6.0 * zone - 3.0;
+    else
+        return false;
+    lambda0 = kPi * degrees / 180.0;
+    return true;
+}
+
+template <class Model, class... Args> void append(Args... args) {
+    auto model = std::make_unique<Model>();
+    model->setParam(args...);
+    chain().push_back(std::move(model));
+}
+} // namespace
+
+QPcoreObject::~QPcoreObject() = default;
+
+void QPcorePM4::setParam(double xShift, double yShift, double rotation, double scale) {
+    m_xShift = xShift;
+    m_yShift = yShift;
+    m_rotation = rotation;
+    m_scale = scale;
+}
+
+void QPcorePM4::transform(double x, double y, double z, double& X, double& Y, double& Z) {
+    const double param[4] = {m_xShift, m_yShift, m_rotation, m_scale};
+    planeSimilarity(param, x, y, X, Y);
+    Z = z;
+}
+
+void QPcoreHF2::setParam(double x0, double y0, double a0, double a1, double a2, double a3,
+                         double a4, double a5) {
+    m_x0 = x0;
+    m_y0 = y0;
+    m_a0 = a0;
+    m_a1 = a1;
+    m_a2 = a2;
+    m_a3 = a3;
+    m_a4 = a4;
+    m_a5 = a5;
+}
+
+void QPcoreHF2::transform(double x, double y, double h, double& X, double& Y, double& H) {
+    const double param[8] = {m_x0, m_y0, m_a0, m_a1, m_a2, m_a3, m_a4, m_a5};
+    H = heightSurface(param, x, y, h);
+    X = x;
+    Y = y;
+}
+
+void QPcorePMDD::setParam(double a, double inverseFlattening, double centralMeridian) {
+    m_a = a;
+    m_inverseFlattening = inverseFlattening;
+    m_centralMeridian = centralMeridian;
+}
+
+void QPcorePMDD::transform(double easting, double northing, double h, double& B, double& L,
+                           double& H) {
+    planeToGeodetic(m_a, m_inverseFlattening, m_centralMeridian, easting, northing, B, L);
+    H = h;
+}
+
+void QPcoreDDKJ::setParam(double a, double inverseFlattening) {
+    m_a = a;
+    m_inverseFlattening = inverseFlattening;
+}
+
+void QPcoreDDKJ::transform(double B, double L, double h, double& X, double& Y, double& Z) {
+    geodeticToCartesian(m_a, m_inverseFlattening, B, L, h, X, Y, Z);
+}
+
+void QPcoreKJ7::setParam(double dx, double dy, double dz, double m, double ex, double ey,
+                         double ez) {
+    m_dx = dx;
+    m_dy = dy;
+    m_dz = dz;
+    m_m = m;
+    m_ex = ex;
+    m_ey = ey;
+    m_ez = ez;
+}
+
+void QPcoreKJ7::transform(double X, double Y, double Z, double& outX, double& outY, double& outZ) {
+    const double param[7] = {m_dx, m_dy, m_dz, m_m, m_ex, m_ey, m_ez};
+    sevenParameter(param, X, Y, Z, outX, outY, outZ);
+}
+
+void QPcoreKJDD::setParam(double a, double inverseFlattening) {
+    m_a = a;
+    m_inverseFlattening = inverseFlattening;
+}
+
+void QPcoreKJDD::transform(double X, double Y, double Z, double& B, double& L, double& h) {
+    cartesianToGeodetic(m_a, m_inverseFlattening, X, Y, Z, B, L, h);
+}
+
+void QPcoreDDPM::setParam(double a, double inverseFlattening, double centralMeridian) {
+    m_a = a;
+    m_inverseFlattening = inverseFlattening;
+    m_centralMeridian = centralMeridian;
+}
+
+void QPcoreDDPM::transform(double B, double L, double h, double& easting, double& northing,
+                           double& H) {
+    geodeticToPlane(m_a, m_inverseFlattening, m_centralMeridian, g_zone, B, L, easting, northing);
+    H = h;
+}
+
+void pcoreBegin() {
+    chain().clear();
+    g_zone = 0;
+}
+
+void pcoreEnd() {
+    pcoreBegin();
+}
+
+void pcoreSetZone(int zone) {
+    g_zone = zone;
+}
+
+void pcoreAddPM4(double xShift, double yShift, double rotation, double scale) {
+    append<QPcorePM4>(xShift, yShift, rotation, scale);
+}
+
+void pcoreAddHF2(double x0, double y0, double a0, double a1, double a2, double a3, double a4,
+                 double a5) {
+    append<QPcoreHF2>(x0, y0, a0, a1, a2, a3, a4, a5);
+}
+
+void pcoreAddKJ7(double dx, double dy, double dz, double m, double ex, double ey, double ez) {
+    append<QPcoreKJ7>(dx, dy, dz, m, ex, ey, ez);
+}
+
+void pcoreAddDDKJ(double a, double inverseFlattening) {
+    append<QPcoreDDKJ>(a, inverseFlattening);
+}
+
+void pcoreAddDDKJ(int ellipsoid) {
+    if (const NumberedEllipsoid* e = numbered(ellipsoid))
+        append<QPcoreDDKJ>(e->a, e->inverseFlattening);
+}
+
+void pcoreAddKJDD(double a, double inverseFlattening) {
+    append<QPcoreKJDD>(a, inverseFlattening);
+}
+
+void pcoreAddKJDD(int ellipsoid) {
+    if (const NumberedEllipsoid* e = numbered(ellipsoid))
+        append<QPcoreKJDD>(e->a, e->inverseFlattening);
+}
+
+void pcoreAddPMDD(double a, double inverseFlattening, double centralMeridian) {
+    append<QPcorePMDD>(a, inverseFlattening, centralMeridian);
+}
+
+void pcoreAddPMDD(double a, double inverseFlattening, int zoneWidth, int zone) {
+    double lambda0 = 0.0;
+    if (zoneMeridian(zoneWidth, zone, lambda0)) append<QPcorePMDD>(a, inverseFlattening, lambda0);
+}
+
+void pcoreAddPMDD(int ellipsoid, double centralMeridian) {
+    if (const NumberedEllipsoid* e = numbered(ellipsoid))
+        append<QPcorePMDD>(e->a, e->inverseFlattening, centralMeridian);
+}
+
+void pcoreAddPMDD(int ellipsoid, int zoneWidth, int zone) {
+    double lambda0 = 0.0;
+    const NumberedEllipsoid* e = numbered(ellipsoid);
+    if (e && zoneMeridian(zoneWidth, zone, lambda0))
+        append<QPcorePMDD>(e->a, e->inverseFlattening, lambda0);
+}
+
+void pcoreAddDDPM(double a, double inverseFlattening, double centralMeridian) {
+    append<QPcoreDDPM>(a, inverseFlattening, centralMeridian);
+}
+
+void pcoreAddDDPM(double a, double inverseFlattening, int zoneWidth, int zone) {
+    double lambda0 = 0.0;
+    if (zoneMeridian(zoneWidth, zone, lambda0)) append<QPcoreDDPM>(a, inverseFlattening, lambda0);
+}
+
+void pcoreAddDDPM(int ellipsoid, double centralMeridian) {
+    if (const NumberedEllipsoid* e = numbered(ellipsoid))
+        append<QPcoreDDPM>(e->a, e->inverseFlattening, centralMeridian);
+}
+
+void pcoreAddDDPM(int ellipsoid, int zoneWidth, int zone) {
+    double lambda0 = 0.0;
+    const NumberedEllipsoid* e = numbered(ellipsoid);
+    if (e && zoneMeridian(zoneWidth, zone, lambda0))
+        append<QPcoreDDPM>(e->a, e->inverseFlattening, lambda0);
+}
+
+void pcoreTransform(double x, double y, double z, double& X, double& Y, double& Z) {
+    bool first = true;
+    for (const std::unique_ptr<QPcoreObject>& model : chain()) {
+        if (first)
+            model->transform(x, y, z, X, Y, Z);
+        else
+            model->transform(X, Y, Z, X, Y, Z);
+        first = false;
+    }
+    if (x < 10000000.0) X -= g_zone * 1000000.0;
+}
+
+double pcoreRadToDeg(double radians) {
+    return 180.0 * radians / kPi;
+}
+
+double pcoreDegToRad(double degrees) {
+    return kPi * degrees / 180.0;
+}
+
+double pcoreSecToDeg(double seconds) {
+    return seconds / 3600.0;
+}
+
+double pcoreDegToSec(double degrees) {
+    return degrees * 3600.0;
+}
+
+double pcoreDmsToDeg(double packed) {
+    if (packed == 0.0) return 0.0;
+    const double sign = packed < 0 ? -1.0 : 1.0;
+    const double v = std::fabs(packed);
+    const double d = std::trunc(v);
+    const double t = (v - d) * 100.0;
+    double m = std::trunc(t);
+    double seconds = (t - m) * 100.0;
+    if (seconds >= 100.0 - kCarryTolSeconds) {
+        m += 1.0;
+        seconds = 0.0;
+    }
+    return sign * (d + m / 60.0 + seconds / 3600.0);
+}
+
+double pcoreDegToDms(double degrees) {
+    if (degrees == 0.0) return 0.0;
+    const double sign = degrees < 0 ? -1.0 : 1.0;
+    const double v = std::fabs(degrees);
+    double d = std::trunc(v);
+    const double t = (v - d) * 60.0;
+    double m = std::trunc(t);
+    double seconds = (t - m) * 60.0;
+    if (seconds >= 60.0 - kCarryTolSeconds) {
+        m += 1.0;
+        seconds = std::max(0.0, seconds - 60.0);
+    }
+    if (m >= 60.0) {
+        d += 1.0;
+        m -= 60.0;
+    }
+    return sign * (d + m / 100.0 + seconds / 10000.0);
+}
+
+double pcoreRadToSec(double radians) {
+    return pcoreDegToSec(pcoreRadToDeg(radians));
+}
+
+double pcoreSecToRad(double seconds) {
+    return pcoreDegToRad(pcoreSecToDeg(seconds));
+}
+
+double pcoreDmsToRad(double packed) {
+    return pcoreDegToRad(pcoreDmsToDeg(packed));
+}
+
+double pcoreRadToDms(double radians) {
+    return pcoreDegToDms(pcoreRadToDeg(radians));
+}
+
+double pcoreDmsToSec(double packed) {
+    return pcoreDegToSec(pcoreDmsToDeg(packed));
+}
+
+double pcoreSecToDms(double seconds) {
+    return pcoreDegToDms(pcoreSecToDeg(seconds));
+}

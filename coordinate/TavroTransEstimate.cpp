@@ -1,0 +1,333 @@
+// The point-pair half of CTavroGeoCoorTrans and the flat estimators: all of them accumulate
+// observation rows into normal equations and solve them by Gauss-Jordan elimination.
+
+#include "TavroTransEstimate.h"
+
+#include "TavroCommon.h"
+#include "TavroGeoCoorTrans.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+namespace {
+// A pivot smaller than this (or not a number) makes the equations singular.
+constexpr double kPivotTol = 1e-10;
+// The widest observation row of the flat estimators (the 7-parameter model).
+constexpr int kMaxColumns = 8;
+
+// Gauss-Jordan elimination with partial pivoting on n rows of m columns, in place. On ties the
+// earlier row stays the pivot. Works on any matrix indexable as M[i][j].
+template <class Matrix> bool eliminate(Matrix& M, int n, int m) {
+    for (int k = 0; k < n; ++k) {
+        int p = k;
+        for (int i = k + 1; i < n; ++i)
+            if (std::fabs(M[i][k]) > std::fabs(M[p][k])) p = i;
+        if (!(std::fabs(M[p][k]) >= kPivotTol)) return false;
+        if (p != k)
+            for (int j = 0; j < m; ++j)
+                std::swap(M[p][j], M[k][j]);
+        for (int i = 0; i < n; ++i) {
+            if (i == k) continue;
+            const double f = M[i][k] / M[k][k];
+            for (int j = 0; j < m; ++j)
+                M[i][j] -= f * M[k][j];
+        }
+        const double d = M[k][k];
+        for (int j = 0; j < m; ++j)
+            M[k][j] /= d;
+    }
+    return true;
+}
+
+// Adds one observation row of m columns to the (m - 1) x m normal matrix [A'A | A'c].
+template <class Matrix, class Row> void accumulate(Matrix& N, const Row& r, int m) {
+    for (int j = 0; j < m - 1; ++j)
+        for (int l = 0; l < m; ++l)
+            N[j][l] += r[j] * r[l];
+}
+
+// Normal equations of the flat estimators, held in a fixed block of row pointers.
+class NormalSystem {
+public:
+    explicit NormalSystem(int m) : m_m(m) {
+        for (int i = 0; i < kMaxColumns - 1; ++i) {
+            m_rows[i] = m_storage[i];
+            for (int j = 0; j < kMaxColumns; ++j)
+                m_storage[i][j] = 0.0;
+        }
+    }
+    void add(const double* row) { accumulate(m_rows, row, m_m); }
+    // The m - 1 unknowns u with A*u ~ -c.
+    bool solve(double* u) {
+        if (!eliminate(m_rows, m_m - 1, m_m)) return false;
+        for (int i = 0; i < m_m - 1; ++i)
+            u[i] = -m_rows[i][m_m - 1];
+        return true;
+    }
+
+private:
+    int m_m;
+    double m_storage[kMaxColumns - 1][kMaxColumns];
+    double* m_rows[kMaxColumns - 1];
+};
+
+// The mean of count values spaced stride apart, taken relative to the first so that equal
+// values give exactly that value (and centred coordinates of exactly zero) at any magnitude.
+double meanOf(const double* values, int count, int stride) {
+    double sum = 0.0;
+    for (int i = 1; i < count; ++i)
+        sum += values[i * stride] - values[0];
+    return values[0] + sum / count;
+}
+
+void put(double* target, double value) {
+    if (target) *target = value;
+}
+
+// Number of whole records in n doubles; 0 for a missing array.
+int recordCount(const double* data, int n, int recordLength) {
+    return data && n > 0 ? n / recordLength : 0;
+}
+
+// The plane similarity fitted on points centred on their means, reduced by the first pair.
+// Records are x, y, X, Y.
+class PlaneFourFit {
+public:
+    PlaneFourFit(const double* data, int count)
+        : m_x(meanOf(data, count, 4)), m_y(meanOf(data + 1, count, 4)),
+          m_X(meanOf(data + 2, count, 4)), m_Y(meanOf(data + 3, count, 4)) {
+        m_dx0 = (data[2] - m_X) - (data[0] - m_x);
+        m_dy0 = (data[3] - m_Y) - (data[1] - m_y);
+    }
+    // The two observation rows of 5 columns of one record.
+    void rows(const double* record, double xRow[5], double yRow[5]) const {
+        const double x = record[0] - m_x, y = record[1] - m_y;
+        const double X = record[2] - m_X, Y = record[3] - m_Y;
+        const double r1[5] = {1.0, 0.0, x, -y, m_dx0 - (X - x)};
+        const double r2[5] = {0.0, 1.0, y, x, m_dy0 - (Y - y)};
+        for (int j = 0; j < 5; ++j) {
+            xRow[j] = r1[j];
+            yRow[j] = r2[j];
+        }
+    }
+    // Carries the centred solution back to the shifts at the source origin.
+    TavroTransParam_4 result(const double u[4]) const {
+        const double a = u[2] + 1.0;
+        const double b = u[3];
+        TavroTransParam_4 p;
+        p.dx = m_X + (u[0] + m_dx0) - (a * m_x - b * m_y);
+        p.dy = m_Y + (u[1] + m_dy0) - (b * m_x + a * m_y);
+        p.rotation = std::atan2(b, a);
+        p.scale = std::sqrt(a * a + b * b);
+        return p;
+    }
+
+private:
+    double m_x, m_y, m_X, m_Y;
+    double m_dx0 = 0.0, m_dy0 = 0.0;
+};
+
+void appendRow(AcArray<AcArray<double>>& rows, const double* row, int m) {
+    AcArray<double> r(m);
+    for (int j = 0; j < m; ++j)
+        r.append(row[j]);
+    rows.append(r);
+}
+
+void reportError(const char* text) {
+    CTavroMessage::errorMsg(QString::fromUtf8(text), nullptr, QString::fromUtf8("错误"));
+}
+} // namespace
+
+bool CTavroGeoCoorTrans::setPointPair(const AcArray<AcGePoint3d>& points) {
+    const int count = points.length();
+    if (count < 4) {
+        reportError("输入的点对少于2对");
+        return false;
+    }
+    if (count % 2 != 0)
+        CTavroMessage::warnMsg(QString::fromUtf8("输入点的个数为奇数，将\n会自动舍弃最后一个点。"),
+                               nullptr, QString::fromUtf8("警告"));
+    for (int i = 0; i < count / 2; ++i) {
+        m_pointsBefore.append(points[2 * i]);
+        m_pointsAfter.append(points[2 * i + 1]);
+    }
+    return true;
+}
+
+bool CTavroGeoCoorTrans::setPointPair(const AcArray<AcGePoint3d>& before,
+                                      const AcArray<AcGePoint3d>& after) {
+    if (before.length() < 2 || after.length() < 2) {
+        reportError("输入的点对少于2对");
+        return false;
+    }
+    if (before.length() != after.length()) {
+        reportError("转换前的点和转换后的点个数不一致。");
+        return false;
+    }
+    m_pointsBefore = before;
+    m_pointsAfter = after;
+    return true;
+}
+
+bool CTavroGeoCoorTrans::calcTransformParam(TavroTransParam_4& out) const {
+    // The arrays are public: a caller may have made them differ, so only common pairs count.
+    const int count = std::min(m_pointsBefore.length(), m_pointsAfter.length());
+    if (count < 2) return false;
+    std::vector<double> data;
+    data.reserve(static_cast<size_t>(count) * 4);
+    for (int i = 0; i < count; ++i) {
+        data.insert(data.end(), {m_pointsBefore[i].x, m_pointsBefore[i].y, m_pointsAfter[i].x,
+                                 m_pointsAfter[i].y});
+    }
+    const PlaneFourFit fit(data.data(), count);
+    AcArray<AcArray<double>> rows(2 * count);
+    for (int i = 0; i < count; ++i) {
+        double xRow[5], yRow[5];
+        fit.rows(&data[static_cast<size_t>(i) * 4], xRow, yRow);
+        appendRow(rows, xRow, 5);
+        appendRow(rows, yRow, 5);
+    }
+    AcArray<double> u;
+    if (!calcLeastSquares(rows, 5, u) || u.length() != 4) return false;
+    const double solution[4] = {u[0], u[1], u[2], u[3]};
+    out = fit.result(solution);
+    return true;
+}
+
+bool CTavroGeoCoorTrans::calcTransformParam(TavroTransParam_7& /*out*/) const {
+    return false;
+}
+
+bool CTavroGeoCoorTrans::calcLeastSquares(const AcArray<AcArray<double>>& rows, int m,
+                                          AcArray<double>& out) const {
+    if (m < 2) return false;
+    AcArray<AcArray<double>> normal(m - 1);
+    for (int j = 0; j < m - 1; ++j) {
+        AcArray<double> zeros(m);
+        zeros.setLogicalLength(m); // value-initialised: all 0.0
+        normal.append(zeros);
+    }
+    for (const AcArray<double>& row : rows) {
+        if (row.length() < m) return false;
+        accumulate(normal, row, m);
+    }
+    return calcEquation(normal, m, out);
+}
+
+bool CTavroGeoCoorTrans::calcEquation(AcArray<AcArray<double>>& matrix, int m,
+                                      AcArray<double>& out) const {
+    const int n = matrix.length();
+    // Every row must hold m columns and every pivot column must exist.
+    if (m < 1 || n > m) return false;
+    for (const AcArray<double>& row : matrix)
+        if (row.length() < m) return false;
+    if (!eliminate(matrix, n, m)) return false;
+    out.removeAll();
+    for (int i = 0; i < n; ++i)
+        out.append(-matrix[i][m - 1]);
+    return true;
+}
+
+bool calcParamPM4(const double* data, int n, double* xShift, double* yShift, double* rotation,
+                  double* scale) {
+    const int count = recordCount(data, n, 4);
+    if (count < 2) return false;
+    const PlaneFourFit fit(data, count);
+    NormalSystem normal(5);
+    for (int i = 0; i < count; ++i) {
+        double xRow[5], yRow[5];
+        fit.rows(data + 4 * i, xRow, yRow);
+        normal.add(xRow);
+        normal.add(yRow);
+    }
+    double u[4];
+    if (!normal.solve(u)) return false;
+    const TavroTransParam_4 p = fit.result(u);
+    put(xShift, p.dx);
+    put(yShift, p.dy);
+    put(rotation, p.rotation);
+    put(scale, p.scale);
+    return true;
+}
+
+bool calcParamPM3(const double* data, int n, double* xShift, double* yShift, double* rotation) {
+    const int count = recordCount(data, n, 4);
+    if (count < 2) return false;
+    double sumTheta = 0.0, sumX = 0.0, sumY = 0.0;
+    for (int i = 0; i + 1 < count; ++i) {
+        const double* p = data + 4 * i;
+        const double* q = p + 4;
+        const double alpha = std::atan((q[1] - p[1]) / (q[0] - p[0]));
+        const double theta = std::atan((q[3] - p[3]) / (q[2] - p[2])) - alpha;
+        const double c = std::cos(theta), s = std::sin(theta);
+        const double px = p[0] * c - p[1] * s, py = p[0] * s + p[1] * c;
+        const double qx = q[0] * c - q[1] * s, qy = q[0] * s + q[1] * c;
+        sumTheta += theta;
+        sumX += ((p[2] - px) + (q[2] - qx)) / 2.0;
+        sumY += ((p[3] - py) + (q[3] - qy)) / 2.0;
+    }
+    const int pairs = count - 1;
+    put(xShift, sumX / pairs);
+    put(yShift, sumY / pairs);
+    put(rotation, sumTheta / pairs);
+    return true;
+}
+
+bool calcParamHF2(const double* data, int n, double* meanX, double* meanY, double* a0, double* a1,
+                  double* a2, double* a3, double* a4, double* a5) {
+    const int count = recordCount(data, n, 4);
+    if (count < 6) return false;
+    const double mx = meanOf(data, count, 4);
+    const double my = meanOf(data + 1, count, 4);
+    NormalSystem normal(7);
+    for (int i = 0; i < count; ++i) {
+        const double* r = data + 4 * i;
+        const double dx = r[0] - mx, dy = r[1] - my;
+        const double row[7] = {1.0, dx, dy, dx * dx, dx * dy, dy * dy, r[2] - r[3]};
+        normal.add(row);
+    }
+    double u[6];
+    if (!normal.solve(u)) return false;
+    put(meanX, mx);
+    put(meanY, my);
+    double* outputs[6] = {a0, a1, a2, a3, a4, a5};
+    for (int i = 0; i < 6; ++i)
+        put(outputs[i], u[i]);
+    return true;
+}
+
+bool calcParamKJ7(const double* data, int n, double* dx, double* dy, double* dz, double* m,
+                  double* ex, double* ey, double* ez) {
+    const int count = recordCount(data, n, 6);
+    if (count < 3) return false;
+    double mean[6];
+    for (int k = 0; k < 6; ++k)
+        mean[k] = meanOf(data + k, count, 6);
+    NormalSystem normal(8);
+    for (int i = 0; i < count; ++i) {
+        const double* r = data + 6 * i;
+        const double X = r[0] - mean[0], Y = r[1] - mean[1], Z = r[2] - mean[2];
+        const double X2 = r[3] - mean[3], Y2 = r[4] - mean[4], Z2 = r[5] - mean[5];
+        const double rows[3][8] = {{1, 0, 0, X, 0, -Z, Y, X - X2},
+                                   {0, 1, 0, Y, Z, 0, -X, Y - Y2},
+                                   {0, 0, 1, Z, -Y, X, 0, Z - Z2}};
+        for (const double* row : rows)
+            normal.add(row);
+    }
+    double u[7];
+    if (!normal.solve(u)) return false;
+    // Back from the centred frame: the shifts absorb the model applied to the source mean.
+    const double sm = u[3], rx = u[4], ry = u[5], rz = u[6];
+    const double mX = mean[0], mY = mean[1], mZ = mean[2];
+    put(dx, u[0] + (mean[3] - mX) - (sm * mX - mZ * ry + mY * rz));
+    put(dy, u[1] + (mean[4] - mY) - (sm * mY + mZ * rx - mX * rz));
+    put(dz, u[2] + (mean[5] - mZ) - (sm * mZ - mY * rx + mX * ry));
+    put(m, sm);
+    put(ex, rx);
+    put(ey, ry);
+    put(ez, rz);
+    return true;
+}
