@@ -21,4 +21,16 @@ const Command* commands(int& count);
 int runMeasure(const QStringList& args);
 extern const char* const kMeasureHelp;
 
+// The geodetic verbs (cmd_geodesy.cpp).
+int runGaussInverse(const QStringList& args);
+int runFit4(const QStringList& args);
+int runFit7(const QStringList& args);
+int runFitHeight(const QStringList& args);
+int runTransform(const QStringList& args);
+extern const char* const kGaussInverseHelp;
+extern const char* const kFit4Help;
+extern const char* const kFit7Help;
+extern const char* const kFitHeightHelp;
+extern const char* const kTransformHelp;
+
 } // namespace tavro

@@ -13,6 +13,15 @@ const Command* commands(int& count) {
     static const Command table[] = {
         {"measure", "length, area, orientation, extents and centroid of polylines", runMeasure,
          kMeasureHelp},
+        {"gauss-inverse", "Gauss-Krueger plane points to longitude and latitude", runGaussInverse,
+         kGaussInverseHelp},
+        {"fit4", "plane 4-parameter transformation from control point pairs", runFit4, kFit4Help},
+        {"fit7", "spatial 7-parameter transformation from Cartesian point pairs", runFit7,
+         kFit7Help},
+        {"fit-height", "quadratic height-anomaly surface from points in two height systems",
+         runFitHeight, kFitHeightHelp},
+        {"transform", "points through a chain of datum and projection models", runTransform,
+         kTransformHelp},
     };
     count = static_cast<int>(sizeof(table) / sizeof(table[0]));
     return table;
