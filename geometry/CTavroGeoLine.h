@@ -8,6 +8,8 @@
 #include "TavroExport.h"
 #include "TavroTypes.h"
 
+#include <QList>
+
 class TAVRO_API CTavroGeoLine {
 public:
     CTavroGeoLine();
@@ -90,4 +92,29 @@ public:
     // Extents (z = 0), a last bulge closing to vertex 0; empty for no nodes or bulge count != n.
     static AcDbExtents geoLineExtends(const AcArray<AcGePoint2d>& pts,
                                       const AcArray<double>& bulges);
+
+    // ---- Arc flattening and recovery ----
+
+    // Broken line into out (cleared): arcs cut into trunc(sweep/step) + 1 pieces, step in
+    // degrees; bulges <= 0.001 or not one per vertex stay chords; closed ends on vertex 0.
+    static bool GetNodesHaveArc(const AcArray<AcGePoint2d>& pts, const AcArray<double>& bulges,
+                                AcArray<AcGePoint2d>& out, bool closed, double angleStep,
+                                Tavro::ZheXianHuaMethod method);
+    // Appends the open broken line, pieces of about arcStep arc length (arc ends twice); a
+    // missing or last bulge is straight; false for no vertices or |arcStep| < 0.001.
+    static bool GetNodesHaveArc(AcArray<AcGePoint2d>& out, const AcArray<AcGePoint2d>& pts,
+                                const AcArray<double>& bulges, double arcStep,
+                                Tavro::ZheXianHuaMethod method);
+    // Appends the vertex indices where runs of equal chords (within tol) on one circle begin
+    // and end; the last three chords stand alone. true when an arc ran to the end.
+    static bool GetBreakPtofNodes(const AcArray<AcGePoint2d>& pts, QList<long>& breaks, double tol);
+    // Mode 5 drops the middle break of two equal chords between equal flanks up to 10 % shorter
+    // (within 1e-6); other modes drop nothing. true when a break was dropped.
+    static bool GetInterpolationBreakNodes(const AcArray<AcGePoint2d>& pts, QList<long>& breaks,
+                                           int mode);
+    // Each run of equal chords on one circle (within tol) becomes one bulge vertex; false with
+    // outputs untouched for n < 4 or bulges != n, emptied when no run is found.
+    static bool geoDeconvolution(AcArray<AcGePoint2d>& outPts, AcArray<double>& outBulges,
+                                 const AcArray<AcGePoint2d>& pts, const AcArray<double>& bulges,
+                                 bool closed, double tol);
 };
