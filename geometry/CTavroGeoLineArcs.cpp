@@ -127,6 +127,20 @@ const AcGePoint2d& at(const AcArray<AcGePoint2d>& pts, long index) {
     return pts[static_cast<int>(index)];
 }
 
+// Direction of the chord into via minus that of the chord out of it, taken into (-pi, pi] so
+// that chords on either side of direction 0 turn by their real angle.
+double turnAt(const AcArray<AcGePoint2d>& pts, long from, long via, long to) {
+    double turn = acutAngle(at(pts, from), at(pts, via)) - acutAngle(at(pts, via), at(pts, to));
+    if (turn > Tavro::kPi) turn -= Tavro::kTwoPi;
+    if (turn <= -Tavro::kPi) turn += Tavro::kTwoPi;
+    return turn;
+}
+
+// Less than 45 degrees either way: the tangent of the turn's magnitude is below 1.
+bool gentleTurn(double turn) {
+    return std::fabs(turn) < Tavro::kPi / 4.0;
+}
+
 void addBreak(QList<long>& breaks, long index) {
     if (breaks.isEmpty() || breaks.last() != index) breaks.append(index);
 }
@@ -155,9 +169,7 @@ bool flanksInterpolated(const AcArray<AcGePoint2d>& pts, long v, double length) 
     const double before = chord(pts, v - 2, v - 1);
     if (!(std::fabs(before - chord(pts, v + 1, v + 2)) <= Tavro::kTol)) return false;
     if (!(before < length && length - before < length * kShorterFlank)) return false;
-    const double turn =
-        acutAngle(at(pts, v - 2), at(pts, v - 1)) - acutAngle(at(pts, v - 1), at(pts, v));
-    return std::tan(std::fabs(turn)) < 1.0;
+    return gentleTurn(turnAt(pts, v - 2, v - 1, v));
 }
 
 // Positions in breaks (first .. last, one vertex apart) whose chord repeats the length kept
@@ -224,7 +236,7 @@ private:
             }
         }
         m_outBulges.append(bulge);
-        m_lastPlainVertex = used == 1 ? b1 : -1;
+        m_lastKeptVertex = used == 1 ? b1 : -1;
         return used;
     }
 
@@ -239,7 +251,7 @@ private:
     bool canWiden(int k, const Circle& circle) const {
         const long b1 = m_breaks[k];
         const long b2 = m_breaks[k + 1];
-        if (m_lastPlainVertex < 0 || m_lastPlainVertex != b1 - 1) return false;
+        if (m_lastKeptVertex < 0 || m_lastKeptVertex != b1 - 1) return false;
         if (k + 2 >= m_breaks.size() || m_breaks[k + 2] != b2 + 1) return false;
         const AcGePoint2d& p = at(m_pts, b1 - 1);
         const AcGePoint2d& q = at(m_pts, b2 + 1);
@@ -247,16 +259,9 @@ private:
         if (!(std::fabs(circle.center.distanceTo(p) - toQ) < m_tol)) return false;
         if (!(std::fabs(chord(m_pts, b1 - 1, b1) - chord(m_pts, b2, b2 + 1)) < m_tol)) return false;
         if (!(std::fabs(circle.radius - toQ) < kWidenRadiusTol)) return false;
-        const double turnIn = turnAt(b1 - 1, b1, b1 + 1);
-        const double turnOut = turnAt(b2 - 1, b2, b2 + 1);
-        return std::fabs(std::sin(turnIn) - std::sin(turnOut)) < kSineTol &&
-               std::tan(std::fabs(turnIn)) < 1.0;
-    }
-
-    // Direction of the incoming chord minus that of the outgoing one.
-    double turnAt(long from, long via, long to) const {
-        return acutAngle(at(m_pts, from), at(m_pts, via)) -
-               acutAngle(at(m_pts, via), at(m_pts, to));
+        const double turnIn = turnAt(m_pts, b1 - 1, b1, b1 + 1);
+        const double turnOut = turnAt(m_pts, b2 - 1, b2, b2 + 1);
+        return std::fabs(std::sin(turnIn) - std::sin(turnOut)) < kSineTol && gentleTurn(turnIn);
     }
 
     // Takes back vertex b1 and the chord before it; the arc runs from b1 - 1 to b2 + 1.
@@ -276,8 +281,8 @@ private:
     AcArray<AcGePoint2d>& m_outPts;
     AcArray<double>& m_outBulges;
     const long m_count;
-    // The vertex written by the previous run when that run was a plain chord, else -1.
-    long m_lastPlainVertex = -1;
+    // The vertex the previous run wrote, or -1 when a widened arc took its vertex back.
+    long m_lastKeptVertex = -1;
 };
 
 } // namespace

@@ -63,6 +63,70 @@ expect 1 'no polyline found' -- measure "$work/empty.csv"
 expect 1 'cannot open' -- measure "$work/missing.csv"
 expect 2 'usage' -- measure
 
+# flatten and recover-arcs. Parcel B's arc is a half circle of radius 40 about
+# (500160, 3500040); a 50 degree step cuts it into trunc(180/50) + 1 = 4 pieces of 45 degrees,
+# and the half 45-degree octagon has the area 4 * 40^2/2 * sin(45 deg) = 2262.741700 in place
+# of 800 pi = 2513.274123.
+expect 0 'arc-step' -- flatten --help
+expect 0 'tol' -- recover-arcs --help
+expect 0 'recover-arcs' -- --help
+out=$("$tavro" flatten --angle 50 "$samples/parcels.csv")
+[ $? -eq 0 ] || fail "flatten on the sample failed"
+check 'id,x,y,bulge'
+check 'B,500200,3500040,0'
+check 'B,500188.28427124745,3500011.7157287523,0'
+[ "$(grep -c '^B,' <<<"$out")" -eq 8 ] || fail "flattened B should have 8 rows: $out"
+[ "$(grep -c '^A,' <<<"$out")" -eq 5 ] || fail "flattened A should end on its first vertex: $out"
+out=$("$tavro" flatten --angle=50 -o "$work/flat.csv" "$samples/parcels.csv" && "$tavro" measure "$work/flat.csv")
+check 'signed area  -7062.741700'
+check 'signed area  -8000.000000'
+check 'signed area  12800.000000'
+
+# Round trip: the chords come back as the arcs they were cut from, with the sample's areas.
+for cut in '--angle 5' '--angle 5 --method keep-area' '--arc-step 10' '--arc-step 3 --method 1'; do
+  "$tavro" flatten $cut "$samples/parcels.csv" >"$work/cut.csv" || fail "flatten $cut failed"
+  out=$("$tavro" recover-arcs "$work/cut.csv")
+  [ $? -eq 0 ] || fail "recover-arcs after flatten $cut failed"
+  check 'C,500080,3500170,0'
+  grep -qE '^B,500160,3500000,(1|0\.99999999|1\.00000000)' <<<"$out" || fail "flatten $cut: no arc back in: $out"
+  [ "$(grep -c '^B,' <<<"$out")" -eq 5 ] || fail "flatten $cut: B should come back as 5 rows: $out"
+  out=$("$tavro" recover-arcs "$work/cut.csv" | "$tavro" measure -)
+  check 'signed area  -8000.000000'
+  check 'signed area  -7313.27412'
+  check 'signed area  12800.000000'
+done
+
+# The closing segment of a ring is bent by the last bulge (a half circle of radius 1 about
+# (0,1), cut at 150 and 210 degrees); --open ignores that bulge. No ids: none written.
+printf '0,0\n2,0\n2,2\n0,2,1\n' >"$work/ring.csv"
+out=$("$tavro" flatten --angle 90 "$work/ring.csv")
+check 'x,y,bulge'
+check '-0.8660254037844385,1.5000000000000004,0'
+[ "$(wc -l <<<"$out")" -eq 8 ] || fail "ring flattened to 7 vertices expected: $out"
+out=$("$tavro" flatten --angle 90 --open - <"$work/ring.csv")
+[ "$(wc -l <<<"$out")" -eq 5 ] || fail "open polyline flattened to 4 vertices expected: $out"
+
+# Polylines without runs of equal chords are written as read.
+out=$("$tavro" recover-arcs "$samples/parcels.csv")
+check 'B,500160,3500000,1'
+[ "$(grep -c ',' <<<"$out")" -eq 14 ] || fail "recover-arcs changed the sample: $out"
+
+expect 2 'needs a number above 0' -- flatten --angle 0 "$samples/parcels.csv"
+expect 2 'needs a number above 0' -- flatten --angle -5 "$samples/parcels.csv"
+expect 2 'at least 0.001' -- flatten --arc-step 0.0005 "$samples/parcels.csv"
+expect 2 'not both' -- flatten --angle 5 --arc-step 2 "$samples/parcels.csv"
+expect 2 'on-arc or keep-area' -- flatten --method round "$samples/parcels.csv"
+expect 2 'unknown option "--bogus"' -- flatten --bogus "$samples/parcels.csv"
+expect 2 '--angle needs a value' -- flatten --angle
+expect 2 'no input FILE' -- recover-arcs
+expect 2 'one input FILE expected, got 2' -- recover-arcs a.csv b.csv
+expect 2 '--tol needs a number above 0, got "nan"' -- recover-arcs --tol nan "$samples/parcels.csv"
+expect 1 'bad.csv:3:2: "zero" is not a finite number' -- flatten "$work/bad.csv"
+expect 1 'bad.csv:3:2' -- recover-arcs "$work/bad.csv"
+expect 1 'no polyline found' -- recover-arcs "$work/empty.csv"
+expect 1 'cannot open' -- flatten "$work/missing.csv"
+expect 1 'cannot write' -- flatten -o "$work/no/such/dir.csv" "$samples/parcels.csv"
+
 if [ "$failures" -gt 0 ]; then
   echo "$failures check(s) failed"
   exit 1

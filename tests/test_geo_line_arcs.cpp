@@ -404,9 +404,9 @@ TEST(GeoLineBreaks, InterpolatedBreaks) {
     EXPECT_FALSE(drops(0.95, 0.96));
     EXPECT_FALSE(drops(1.0, 1.0)); // equal, not shorter
 
-    // The turn at the vertex before: 40 degrees to the left passes (tan < 1), 50 does not. The
-    // turn is a plain difference of directions, so a right turn across direction 0 reads as
-    // 360 - 50 degrees, whose tangent is negative, and passes.
+    // The turn at the vertex before must stay under 45 degrees either way, also when the two
+    // chords lie on either side of direction 0 (a right turn of 50 degrees from direction 310
+    // to 0), and a turn past 90 degrees (whose tangent is negative) is no gentle turn either.
     auto turned = [](double degrees) {
         const double a = degrees * kPi / 180;
         const Pt v0(0.95 - 0.95 * std::cos(a), -0.95 * std::sin(a));
@@ -415,8 +415,10 @@ TEST(GeoLineBreaks, InterpolatedBreaks) {
                                              list, 5);
     };
     EXPECT_TRUE(turned(40));
+    EXPECT_TRUE(turned(-40));
     EXPECT_FALSE(turned(50));
-    EXPECT_TRUE(turned(-50));
+    EXPECT_FALSE(turned(-50));
+    EXPECT_FALSE(turned(120));
 
     // Breaks that are not one vertex apart form no run; breaks outside the vertices are refused.
     breaks = breakList({0, 1, 3, 4});

@@ -21,6 +21,12 @@ const Command* commands(int& count);
 int runMeasure(const QStringList& args);
 extern const char* const kMeasureHelp;
 
+// The arc verbs (cmd_arcs.cpp).
+int runFlatten(const QStringList& args);
+extern const char* const kFlattenHelp;
+int runRecoverArcs(const QStringList& args);
+extern const char* const kRecoverArcsHelp;
+
 // The geodetic verbs (cmd_geodesy.cpp).
 int runGaussInverse(const QStringList& args);
 int runFit4(const QStringList& args);

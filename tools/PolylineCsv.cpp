@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -125,7 +126,70 @@ void closeCurrent(QVector<CsvPolyline>& out, CsvPolyline& current) {
     current = CsvPolyline();
 }
 
+// Fixed notation, as few digits as read back to the same double.
+QString exactNumber(double value) {
+    char text[400];
+    const std::to_chars_result r =
+        std::to_chars(text, text + sizeof(text), value, std::chars_format::fixed);
+    return QString::fromLatin1(text, static_cast<int>(r.ptr - text));
+}
+
+// The first vertex with a non-finite coordinate or bulge, as "polyline N "ID" vertex K"; empty
+// when every number is finite.
+QString firstNonFinite(const QVector<CsvPolyline>& polylines) {
+    for (int i = 0; i < polylines.size(); ++i) {
+        const Tavro::NodeBulge& shape = polylines[i].shape;
+        for (int k = 0; k < shape.nodes.length(); ++k) {
+            const double bulge = k < shape.bulges.length() ? shape.bulges[k] : 0.0;
+            if (std::isfinite(shape.nodes[k].x) && std::isfinite(shape.nodes[k].y) &&
+                std::isfinite(bulge))
+                continue;
+            QString where = QString("polyline %1").arg(i + 1);
+            if (!polylines[i].id.isEmpty()) where += QString(" \"%1\"").arg(polylines[i].id);
+            return where + QString(" vertex %1").arg(k + 1);
+        }
+    }
+    return QString();
+}
+
 } // namespace
+
+QString formatPolylines(const QVector<CsvPolyline>& polylines) {
+    bool named = false;
+    for (const CsvPolyline& line : polylines)
+        named = named || !line.id.isEmpty();
+    QString text = named ? "id,x,y,bulge\n" : "x,y,bulge\n";
+    for (int i = 0; i < polylines.size(); ++i) {
+        if (i > 0) text += '\n';
+        const Tavro::NodeBulge& shape = polylines[i].shape;
+        for (int k = 0; k < shape.nodes.length(); ++k) {
+            const double bulge = k < shape.bulges.length() ? shape.bulges[k] : 0.0;
+            if (named) text += polylines[i].id + ',';
+            text += QString("%1,%2,%3\n")
+                        .arg(exactNumber(shape.nodes[k].x), exactNumber(shape.nodes[k].y),
+                             exactNumber(bulge));
+        }
+    }
+    return text;
+}
+
+bool writePolylines(const QString& path, const QVector<CsvPolyline>& polylines, QString& error) {
+    const QString bad = firstNonFinite(polylines);
+    if (!bad.isEmpty()) {
+        error = QString("%1 is not a finite number, nothing written").arg(bad);
+        return false;
+    }
+    QFile file;
+    const bool opened = path == "-" ? file.open(stdout, QIODevice::WriteOnly)
+                                    : (file.setFileName(path),
+                                       file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    const QByteArray bytes = formatPolylines(polylines).toUtf8();
+    if (!opened || file.write(bytes) != bytes.size() || !file.flush()) {
+        error = QString("%1: cannot write: %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
 
 bool parsePolylines(const QString& text, QVector<CsvPolyline>& out, CsvError& error) {
     out.clear();

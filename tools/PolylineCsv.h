@@ -1,6 +1,6 @@
 #pragma once
-// Reads bulge polylines from CSV text: one vertex per row, "x,y" or "x,y,bulge", with an
-// optional leading id column. A blank line, or a change of id, starts the next polyline.
+// Reads and writes bulge polylines as CSV text: one vertex per row, "x,y" or "x,y,bulge", with
+// an optional leading id column. A blank line, or a change of id, starts the next polyline.
 
 #include "TavroTypes.h"
 
@@ -29,5 +29,14 @@ bool parsePolylines(const QString& text, QVector<CsvPolyline>& out, CsvError& er
 // Reads and parses a file ("-" reads standard input); errors come back as one line of the form
 // "FILE:LINE:COLUMN: message".
 bool readPolylines(const QString& path, QVector<CsvPolyline>& out, QString& error);
+
+// CSV that parsePolylines reads back to the same polylines: a header row "id,x,y,bulge" (or
+// "x,y,bulge" when no polyline has an id), one row per vertex with every number in its shortest
+// exact form, and a blank line between polylines.
+QString formatPolylines(const QVector<CsvPolyline>& polylines);
+
+// Writes formatPolylines to a file ("-" writes standard output); refuses a non-finite number
+// with a one-line error naming the polyline and vertex, and writes nothing then.
+bool writePolylines(const QString& path, const QVector<CsvPolyline>& polylines, QString& error);
 
 } // namespace tavro

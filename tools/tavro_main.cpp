@@ -13,6 +13,10 @@ const Command* commands(int& count) {
     static const Command table[] = {
         {"measure", "length, area, orientation, extents and centroid of polylines", runMeasure,
          kMeasureHelp},
+        {"flatten", "bulge arcs cut into chords by an angle or an arc-length step", runFlatten,
+         kFlattenHelp},
+        {"recover-arcs", "runs of equal chords on one circle turned back into bulge arcs",
+         runRecoverArcs, kRecoverArcsHelp},
         {"gauss-inverse", "Gauss-Krueger plane points to longitude and latitude", runGaussInverse,
          kGaussInverseHelp},
         {"fit4", "plane 4-parameter transformation from control point pairs", runFit4, kFit4Help},
