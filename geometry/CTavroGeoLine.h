@@ -95,8 +95,9 @@ public:
 
     // ---- Arc flattening and recovery ----
 
-    // Broken line into out (cleared): arcs cut into trunc(sweep/step) + 1 pieces, step in
-    // degrees; bulges <= 0.001 or not one per vertex stay chords; closed ends on vertex 0.
+    // Broken line into out (cleared): arcs cut into trunc(sweep/step) + 1 pieces (at most 2^20),
+    // step in degrees, vertices on the arc or (method 1) pushed out to keep its area; bulges
+    // <= 0.001 or not one per vertex stay chords; closed bends the last segment, ends on vertex 0.
     static bool GetNodesHaveArc(const AcArray<AcGePoint2d>& pts, const AcArray<double>& bulges,
                                 AcArray<AcGePoint2d>& out, bool closed, double angleStep,
                                 Tavro::ZheXianHuaMethod method);
