@@ -7,6 +7,7 @@
 #include "AcDb.h"
 #include "AcGe.h"
 #include "TavroExport.h"
+#include "TavroTypes.h"
 
 class TAVRO_API CTavroGeoArc {
 public:
@@ -105,4 +106,64 @@ public:
                                                           const AcGePoint2d& p3, int perDegree);
     // As CTavroGeoPoint::scale: pt moves to factor times its distance from base.
     static void scale(AcGePoint2d& pt, const AcGePoint2d& base, double factor);
+
+    // ---- Intersections of circles, arcs, segments and bulge polylines ----
+    // The bounded routines move their input so that the query's first point (for an arc against
+    // a segment: the segment's start) is the origin, intersect the supporting circles and lines
+    // there, and keep a hit only inside a window per piece: along an arc u*L within [lo, L + hi]
+    // (u the angular parameter, L the arc length), along a segment t*|ls le|^2 within [lo, hi]
+    // (t the fraction). A polyline piece of length d gets (-1e-6, d^2 + 1e-12 -+ 2d*1e-6) when
+    // straight and (-1e-6, -+1e-6) when an arc, minus on inner pieces and plus on the last, so
+    // a hit at an inner vertex counts once and the last vertex counts. Kept hits are appended
+    // in the caller's frame with their parameter on the query. A bulge below 1e-10 is straight;
+    // a missing bulge is 0; pieces shorter than 1e-10 are skipped.
+
+    // Hits (0, 1 or 2) of the circle with the line a*x + b*y + c = 0; 1 when the line's distance
+    // from the centre is within 1e-10 of r (exactly r for a line with |a| or |b| below 1e-10).
+    // p1 has the larger y (the larger x for a level line).
+    static int Circle_Line_Intersect(AcGePoint2d center, double r, double a, double b, double c,
+                                     AcGePoint2d& p1, AcGePoint2d& p2);
+    // Circle against the line through p1 and p2: 4 apart (or no line), 8 touching within 1e-6
+    // (q1 on the circle), 6 crossing (q1 then q2, counterclockwise seen from the centre).
+    static Tavro::Relation Circle_Line_Intersect(const AcGePoint2d& center, double r,
+                                                 const AcGePoint2d& p1, const AcGePoint2d& p2,
+                                                 AcGePoint2d& q1, AcGePoint2d& q2);
+    // Hits (0, 1 touching outside within 1e-10, 2) of two circles, -1 for the same circle;
+    // an inside touch gives 2 equal points.
+    static int Circle_Circle_Intersect(AcGePoint2d c1, double r1, AcGePoint2d c2, double r2,
+                                       AcGePoint2d& p1, AcGePoint2d& p2);
+    // Hits of two bulge arcs inside both windows, with their parameter on the first; returns
+    // the length of pts, or 0 for arcs on one circle (the ends of each lying on the other are
+    // still appended when inside both windows).
+    static int ArcArcInter(AcGePoint2d s1, AcGePoint2d e1, double b1, AcGePoint2d s2,
+                           AcGePoint2d e2, double b2, double lo1, double hi1, double lo2,
+                           double hi2, AcArray<AcGePoint2d>& pts, AcArray<double>& params);
+    // Hits of a bulge arc and a segment inside both windows, with their parameter on the arc;
+    // the length of pts, but 0 when a single touching candidate is rejected.
+    static int ArcLineSegInter(AcGePoint2d as, AcGePoint2d ae, double b, AcGePoint2d ls,
+                               AcGePoint2d le, double arcLo, double arcHi, double segLo,
+                               double segHi, AcArray<AcGePoint2d>& pts, AcArray<double>& params);
+    // As ArcLineSegInter, with the windows in the other order and fractions on the segment.
+    static int LineSegArcInter(AcGePoint2d ls, AcGePoint2d le, AcGePoint2d as, AcGePoint2d ae,
+                               double b, double segLo, double segHi, double arcLo, double arcHi,
+                               AcArray<AcGePoint2d>& pts, AcArray<double>& params);
+    // Hits of segment se (window lo, hi) with the open bulge polyline, fractions on se; the
+    // arrays are replaced and the result is their length.
+    static int ArcMultiInter(const AcGePoint2d& s, const AcGePoint2d& e,
+                             const AcArray<AcGePoint2d>& nodes, AcArray<double>& bulges, double lo,
+                             double hi, AcArray<AcGePoint2d>& pts, AcArray<double>& params);
+    // Hits of the arc (s, e, b) (window lo, hi) with the open bulge polyline, angular
+    // parameters on the arc; the arrays are replaced and the result is their length.
+    static int ArcMultiInter(const AcGePoint2d& s, const AcGePoint2d& e, double b,
+                             const AcArray<AcGePoint2d>& nodes, AcArray<double>& bulges, double lo,
+                             double hi, AcArray<AcGePoint2d>& pts, AcArray<double>& params);
+    // Hits of two open bulge polylines with parameters on A (piece index + fraction); repeats
+    // within 1e-12 on one piece of A are dropped. The arrays are replaced.
+    static int polylineArcInter(const AcArray<AcGePoint2d>& nodesA, AcArray<double>& bulgesA,
+                                const AcArray<AcGePoint2d>& nodesB, AcArray<double>& bulgesB,
+                                AcArray<AcGePoint2d>& pts, AcArray<double>& params);
+    // Extents (z = 0) of the bulge polyline, closing piece included when closed; empty for
+    // fewer than two nodes. The trailing double is not used.
+    static AcDbExtents GetBulgePolyExtent(const AcArray<AcGePoint2d>& nodes,
+                                          const AcArray<double>& bulges, bool closed, double);
 };
