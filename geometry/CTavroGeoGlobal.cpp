@@ -3,6 +3,7 @@
 #include "AcDbCurves.h"
 #include "CTavroGeoArc.h"
 #include "CTavroGeoInternal.h"
+#include "CTavroGeoLine.h"
 #include "CTavroGeoPoint.h"
 #include "TavroTolerance.h"
 
@@ -77,6 +78,33 @@ double chordArcArea(double chord, double theta) {
         excess = theta * t2 / 6.0 * (1.0 - t2 / 20.0 * (1.0 - t2 / 42.0));
     }
     return radius * radius * excess / 2.0;
+}
+
+bool insideRing(const AcGePoint2d& pt, const AcArray<AcGePoint2d>& ring) {
+    return CTavroGeoLine::geoPointWithPolygonRelation(pt, ring, AcArray<double>()) ==
+           Tavro::kRelationInside;
+}
+
+// Midpoints of chords between vertices closing in from both ends, each chord kept only while it
+// stays clear of the boundary with its midpoint on or in the ring.
+AcArray<AcGePoint2d> chordMidpoints(const AcArray<AcGePoint2d>& ring) {
+    AcArray<AcGePoint2d> candidates;
+    int i = 0;
+    int j = ring.length() - 1;
+    while (j - i > 1) {
+        const AcGePoint2d mid = CTavroGeoPoint::getMiddlePoint(ring[i], ring[j]);
+        candidates.append(mid);
+        const int r = CTavroGeoLine::geoPointWithPolygonRelation(mid, ring, AcArray<double>());
+        const bool clear = !CTavroGeoGlobal::isPlCrossPolygon(ring[i], ring[j], ring);
+        if (clear && (r == Tavro::kRelationBoundary || r == Tavro::kRelationInside)) {
+            ++i;
+        } else {
+            --j;
+            if (i > 0) --i;
+        }
+    }
+    if (j >= 0) candidates.append(CTavroGeoPoint::getMiddlePoint(ring[i], ring[j]));
+    return candidates;
 }
 
 } // namespace
@@ -303,6 +331,37 @@ void CTavroGeoGlobal::AnalyzeBulgePolyline(AcArray<AcGePoint2d> nodes, AcArray<d
         outNodes.append(pts[k + 1]);
     }
     outBulges.append(0.0);
+}
+
+AcGePoint2d CTavroGeoGlobal::GetPlineMiddlePoint(const AcArray<AcGePoint2d>& ring) {
+    if (ring.isEmpty()) return AcGePoint2d::kOrigin;
+    AcGePoint2d mean;
+    CTavroGeoPoint::GetNodesMiddlePoint(ring, mean);
+    for (const AcGePoint2d& simple : {CTavroGeoPoint::geoCalculatePoint(ring, Tavro::kCenter), mean,
+                                      CTavroGeoPoint::geoBaryCenterPoint(ring)})
+        if (insideRing(simple, ring)) return simple;
+    AcArray<AcGePoint2d> open = ring;
+    if (open.length() > 1 && open.first() == open.last()) open.removeLast();
+    const AcArray<AcGePoint2d> candidates = chordMidpoints(open);
+    AcGePoint2d best = candidates.isEmpty() ? open.first() : candidates.first();
+    double bestSpread = calPtToPl(best, open);
+    for (const AcGePoint2d& c : candidates) {
+        const double spread = calPtToPl(c, open);
+        if (spread < bestSpread) {
+            bestSpread = spread;
+            best = c;
+        }
+    }
+    if (insideRing(best, open)) return best;
+    AcDbPolyline polyline;
+    for (int i = 0; i < open.length(); ++i)
+        polyline.addVertexAt(static_cast<unsigned int>(i), open[i], 0.0, -1.0, -1.0);
+    double end = 0.0;
+    AcGePoint3d halfway;
+    if (polyline.getEndParam(end) != Acad::eOk ||
+        polyline.getPointAtParam(end / 2.0, halfway) != Acad::eOk)
+        return best;
+    return halfway.convert2d();
 }
 
 void CTavroGeoGlobal::QuickSort(AcArray<double>& keys, AcArray<AcGePoint2d>& pts, int, int) {

@@ -63,6 +63,10 @@ public:
     static void AnalyzeBulgePolyline(AcArray<AcGePoint2d> nodes, AcArray<double> bulges,
                                      bool closed, bool addX, bool addY,
                                      AcArray<AcGePoint2d>& outNodes, AcArray<double>& outBulges);
+    // A point well inside the straight ring for a label: the first of its box centre, vertex
+    // mean and centroid that lies inside, else the best chord midpoint, else the polyline's
+    // half-way point; (0, 0) for an empty ring.
+    static AcGePoint2d GetPlineMiddlePoint(const AcArray<AcGePoint2d>& ring);
     // Sorts the parallel arrays together by ascending key; the two ints take no part.
     static void QuickSort(AcArray<double>& keys, AcArray<AcGePoint2d>& pts, int low, int high);
 };

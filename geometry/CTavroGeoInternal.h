@@ -5,8 +5,12 @@
 #include "AcArray.h"
 #include "AcGe.h"
 #include "TavroExport.h"
+#include "TavroTypes.h"
+
+#include <QMap>
 
 class AcDbPolyline;
+class AcGeVector3d;
 
 class TAVRO_API CTavroGeoInternal {
 public:
@@ -18,4 +22,23 @@ public:
     // for no vertices or no polyline.
     static int buildPolyline(AcDbPolyline* polyline, const AcArray<AcGePoint2d>& nodes,
                              const AcArray<double>& bulges);
+
+    // pt against the ring as a curve (built as buildPolyline does): 1 within 1e-6 of it, else
+    // 2 or 4 by the parity of a ray cast that turns by 5 degrees while a hit is ambiguous;
+    // -1 when no curve can be built.
+    static int rayCastRelation(const AcGePoint2d& pt, const AcArray<AcGePoint2d>& ring,
+                               const AcArray<double>& bulges);
+    // Which way the curve runs across the ray direction at param: 1 or 0 by the sign of
+    // (tangent x dir).z; where the tangent runs along the ray, by the second derivative; 2
+    // when that is parallel too (the ray cast is then degenerate).
+    static int curveSide(const AcDbPolyline& curve, double param, const AcGeVector3d& dir);
+    // The first value (ascending) counted exactly `expected` times, else the OR of all values.
+    static int tallyRule(const QMap<int, int>& tally, int expected);
+    // Relation of ring a to ring b edge by edge; an a wholly outside b is checked the other way
+    // round, b's edges inside a counting 9.
+    static int edgeTally(const AcArray<AcGePoint2d>& a, const AcArray<AcGePoint2d>& b);
+    // The vertex a rebuilt ring starts at: the given index, or the one farthest towards the
+    // mode's corner of the extents (the later one on a tie); -1 when all lie behind the centre.
+    static int startVertex(const AcArray<AcGePoint2d>& pts, Tavro::RearrangementMode mode,
+                           int start);
 };

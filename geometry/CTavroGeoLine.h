@@ -9,6 +9,8 @@
 #include "TavroTypes.h"
 
 #include <QList>
+#include <QMap>
+#include <QVector>
 
 class TAVRO_API CTavroGeoLine {
 public:
@@ -118,4 +120,89 @@ public:
     static bool geoDeconvolution(AcArray<AcGePoint2d>& outPts, AcArray<double>& outBulges,
                                  const AcArray<AcGePoint2d>& pts, const AcArray<double>& bulges,
                                  bool closed, double tol);
+    // ---- Point and polygon relations ----
+    // Relation codes: 1 on the boundary, 2 inside, 4 outside, their OR for mixed answers
+    // (3, 5, 6, 7), 0 coinciding rings, 9 the second ring inside the first, -1 empty input.
+
+    // pt against the ring with its arcs (a ray cast when it has any); -1 for an empty ring.
+    static Tavro::Relation geoPointWithPolygonRelation(const AcGePoint2d& pt,
+                                                       const AcArray<AcGePoint2d>& ring,
+                                                       const AcArray<double>& bulges);
+    // pt against a region: inside an island is outside; an island's boundary counts inside.
+    static Tavro::Relation geoPointWithPolygonRelation(const AcGePoint2d& pt,
+                                                       const Tavro::NodeIsland& region);
+    // pt against a set: several members answer only 2 or 4.
+    static Tavro::Relation geoPointWithPolygonRelation(const AcGePoint2d& pt,
+                                                       const AcArray<Tavro::NodeIsland>& regions);
+    // pt against the closed ring by the parity of crossings from the extents' left edge.
+    static Tavro::PointPolygonRelation geoPointInPolygon(const Tavro::NodeBulge& ring,
+                                                         const AcGePoint2d& pt);
+    // The same for a region; an island's boundary counts as boundary.
+    static Tavro::PointPolygonRelation geoPointInPolygon(const Tavro::NodeIsland& region,
+                                                         const AcGePoint2d& pt);
+    // The first member that does not answer 4 gives the answer; 4 for an empty set.
+    static Tavro::PointPolygonRelation geoPointInPolygon(const AcArray<Tavro::NodeIsland>& regions,
+                                                         const AcGePoint2d& pt);
+    // Segment ab against the straight ring: the OR of what its ends and pieces meet.
+    static Tavro::Relation geoLineWithPolyRelation(const AcArray<AcGePoint2d>& ring,
+                                                   const AcGePoint2d& a, const AcGePoint2d& b);
+    // Ring a against ring b by their edges; 0 when all of a lies on b and the fan areas agree
+    // within tol, 9 when b lies inside a.
+    static Tavro::Relation geoPolyWithPolyRelation(const AcArray<AcGePoint2d>& a,
+                                                   const AcArray<AcGePoint2d>& b, double tol);
+    // a lies inside or on b (or, with eitherWay, b inside or on a).
+    static bool IsPolyInPoly(const AcArray<AcGePoint2d>& a, const AcArray<AcGePoint2d>& b,
+                             bool eitherWay);
+    // Rings with arcs are compared as broken lines of 0.1 degree steps.
+    static Tavro::Relation GetRelation(const Tavro::NodeBulge& a, const Tavro::NodeBulge& b);
+    static Tavro::Relation GetRelation(const Tavro::NodeBulge& a, const Tavro::NodeIsland& b);
+    static Tavro::Relation GetRelation(const Tavro::NodeIsland& a, const Tavro::NodeBulge& b);
+    static Tavro::Relation GetRelation(const Tavro::NodeIsland& a, const Tavro::NodeIsland& b);
+    // Relation of two sets of regions; -1 when either is empty.
+    static Tavro::Relation GetPolygonRelation(const AcArray<Tavro::NodeIsland>& a,
+                                              const AcArray<Tavro::NodeIsland>& b);
+    // Ring index -> indices of the rings directly inside it, with the host's progress meter.
+    static QMap<int, QList<int>> geoPolyInPolyMap(const QVector<AcArray<AcGePoint2d>>& rings,
+                                                  const QVector<AcArray<double>>& bulges);
+    // The vertex lies inside the ring of the other vertices (rings of 4 or more vertices).
+    static bool isConcavePoint(const AcArray<AcGePoint2d>& ring, int index);
+    static bool isConcavePoly(const AcArray<AcGePoint2d>& ring);
+    // Every vertex and third-point of the polyline lies on the ring's boundary.
+    static bool isLineSegmentInPoly(const AcArray<AcGePoint2d>& polyline,
+                                    const AcArray<AcGePoint2d>& ring);
+    // The same polygon, or every vertex of each within sqrt(tol) of the other (tol is squared).
+    static bool isPolyMatch(const AcArray<AcGePoint2d>& a, const AcArray<AcGePoint2d>& b,
+                            double tol);
+    // A point inside the ring from its first triangles; false (out untouched) when none is.
+    static bool getRandomPointInNodesB(const AcArray<AcGePoint2d>& ring, AcGePoint2d& out);
+
+    // ---- Polyline intersection and rebuilding ----
+
+    // Hits of the open polyline b on the ring a, ordered along a, with parameters on a
+    // (segment index + fraction); returns the number of points.
+    static int polylineIntersection(const AcArray<AcGePoint2d>& a, const AcArray<AcGePoint2d>& b,
+                                    AcArray<AcGePoint2d>& points, AcArray<double>& params);
+    // Crossings and overlaps of two open polylines keyed by their parameter on a.
+    static QMap<double, AcGePoint2d> polylineIntersection(const AcArray<AcGePoint2d>& a,
+                                                          const AcArray<AcGePoint2d>& b,
+                                                          const AcGeTol& tol);
+    // Runs of a's vertices that b shares, vertices matched as text of the given decimals.
+    static QList<AcArray<AcGePoint2d>> geoPolyInterSet(const AcArray<AcGePoint2d>& a,
+                                                       const AcArray<AcGePoint2d>& b,
+                                                       bool addPoints, int precision);
+    // Restarts the ring at a corner vertex (or the given index) and orients it; 4 for fewer
+    // than 4 vertices.
+    static Tavro::ErrorStatus geoResetPolyline(AcArray<AcGePoint2d>& pts, AcArray<double>& bulges,
+                                               Tavro::RearrangementMode mode, int start,
+                                               Tavro::SortMode sort);
+    // Replaces the stretch between the first and last given points (on one segment) by them.
+    static Tavro::NodeBulge geoCombinePointArray(const Tavro::NodeBulge& polyline,
+                                                 const AcArray<AcGePoint2d>& add);
+    // A copy of the input: the buffer is not built.
+    static Tavro::NodeBulge geoBufferZone(const Tavro::NodeBulge& polyline, double distance,
+                                          bool flag);
+    // Rotates the array to start at its upper-left vertex (largest y - x).
+    static void geoSortLeftUpPoints(AcArray<AcGePoint2d>& pts);
+    // The same for a ring whose last vertex repeats its first, bulges along.
+    static void geoSortLeftUpPoints(AcArray<AcGePoint2d>& pts, AcArray<double>& bulges);
 };

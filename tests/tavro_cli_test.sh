@@ -127,6 +127,33 @@ expect 1 'no polyline found' -- recover-arcs "$work/empty.csv"
 expect 1 'cannot open' -- flatten "$work/missing.csv"
 expect 1 'cannot write' -- flatten -o "$work/no/such/dir.csv" "$samples/parcels.csv"
 
+# The minimum rectangle of parcel A is the parcel itself; its label point is its centre.
+out=$("$tavro" measure "$samples/parcels.csv")
+check 'min rect     (500000.000000, 3500000.000000) (500000.000000, 3500080.000000) (500100.000000, 3500080.000000) (500100.000000, 3500000.000000) area 8000.000000'
+check 'label        (500050.000000, 3500040.000000)'
+
+# Relations between the sample parcels and what stands on them; codes read "a to b".
+out=$("$tavro" relate "$samples/parcels.csv" "$samples/nested.csv")
+[ $? -eq 0 ] || fail "relate on the samples failed"
+check "$(printf 'A\tA\t0\tcoincide')"
+check "$(printf 'A\tA1\t9\tcontains')"
+check "$(printf 'A\tB\t5\toutside, touching the boundary')"
+check "$(printf 'B\tpond\t4\toutside')"
+check "$(printf 'B\tB\t0\tcoincide')"
+out=$("$tavro" relate "$samples/nested.csv" "$samples/parcels.csv")
+check "$(printf 'pond\tA\t2\tinside')"
+check "$(printf 'A1-yard\tA\t2\tinside')"
+expect 2 'usage' -- relate "$samples/parcels.csv"
+expect 1 'cannot open' -- relate "$samples/parcels.csv" "$work/missing.csv"
+
+# The containment tree: the courtyard in the building, building and pond in parcel A.
+out=$("$tavro" nest "$samples/nested.csv")
+[ "$out" = "$(printf 'A\n  A1\n    A1-yard\n  pond\nB')" ] || fail "nest printed: $out"
+printf 'a,0,0\na,1,0\na,1,1\nb,0,0\nb,1,0\nb,1,1\n' >"$work/twins.csv"
+out=$("$tavro" nest "$work/twins.csv")
+[ "$(grep -c . <<<"$out")" -eq 2 ] || fail "coinciding rings should print once each: $out"
+expect 2 'usage' -- nest
+
 if [ "$failures" -gt 0 ]; then
   echo "$failures check(s) failed"
   exit 1

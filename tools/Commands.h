@@ -20,6 +20,10 @@ const Command* commands(int& count);
 
 int runMeasure(const QStringList& args);
 extern const char* const kMeasureHelp;
+int runRelate(const QStringList& args);
+extern const char* const kRelateHelp;
+int runNest(const QStringList& args);
+extern const char* const kNestHelp;
 
 // The arc verbs (cmd_arcs.cpp).
 int runFlatten(const QStringList& args);

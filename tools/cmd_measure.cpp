@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "PolylineCsv.h"
 
+#include "CTavroGeoGlobal.h"
 #include "CTavroGeoLine.h"
 #include "CTavroGeoPoint.h"
 
@@ -20,7 +21,10 @@ const char* const kMeasureHelp =
     "  signed area  the area of the ring, positive for clockwise order\n"
     "  orientation  clockwise or counterclockwise (the sign of the area)\n"
     "  extents      the axis-aligned box of vertices and arcs\n"
-    "  centroid     the area centroid of the vertex ring (arcs not included)\n\n"
+    "  centroid     the area centroid of the vertex ring (arcs not included)\n"
+    "  min rect     the minimum-area rectangle round the vertices: its four corners\n"
+    "               (clockwise from the one nearest its lower left) and its area\n"
+    "  label        a point inside the vertex ring for a label, where one is found\n\n"
     "Exit status: 0 on success, 1 on a bad file (reported as FILE:LINE:COLUMN), 2 on\n"
     "bad usage.\n";
 
@@ -52,6 +56,14 @@ void printMeasures(const CsvPolyline& line, int number) {
                 point(box.maxPoint().convert2d()).toUtf8().constData());
     std::printf("  centroid     %s\n",
                 point(CTavroGeoPoint::geoBaryCenterPoint(shape.nodes)).toUtf8().constData());
+    const AcArray<AcGePoint2d> rect = CTavroGeoPoint::geoMinAreaRect(shape.nodes);
+    QString corners;
+    for (const AcGePoint2d& corner : rect)
+        corners += point(corner) + " ";
+    std::printf("  min rect     %sarea %.6f\n", corners.toUtf8().constData(),
+                rect.length() == 4 ? CTavroGeoPoint::geoArea(rect) : 0.0);
+    std::printf("  label        %s\n",
+                point(CTavroGeoGlobal::GetPlineMiddlePoint(shape.nodes)).toUtf8().constData());
 }
 
 } // namespace

@@ -26,6 +26,9 @@ const Command* commands(int& count) {
          runFitHeight, kFitHeightHelp},
         {"transform", "points through a chain of datum and projection models", runTransform,
          kTransformHelp},
+        {"relate", "relation code of every ring of one file to every ring of another", runRelate,
+         kRelateHelp},
+        {"nest", "which rings of a file lie inside which", runNest, kNestHelp},
     };
     count = static_cast<int>(sizeof(table) / sizeof(table[0]));
     return table;
