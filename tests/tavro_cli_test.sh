@@ -154,6 +154,14 @@ out=$("$tavro" nest "$work/twins.csv")
 [ "$(grep -c . <<<"$out")" -eq 2 ] || fail "coinciding rings should print once each: $out"
 expect 2 'usage' -- nest
 
+# The README's datum example: fit on the bundled control points, then move the parcel corners.
+"$tavro" fit4 "$samples/control.csv" >"$work/fit.csv" || fail "fit4 on the sample control points failed"
+out=$(cat "$work/fit.csv")
+check 'rms,0.00087271932'
+out=$("$tavro" transform --chain "pm4:@$work/fit.csv" "$samples/points.csv")
+check 'J1,535000.000,3880000.000,534926.4993,3879934.6803,0.0000'
+check 'J3,535120.500,3880085.250,535046.9946,3880019.9269,0.0000'
+
 if [ "$failures" -gt 0 ]; then
   echo "$failures check(s) failed"
   exit 1
