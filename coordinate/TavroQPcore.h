@@ -3,6 +3,7 @@
 // functions drive, and the angle conversions. Triples as in TavroPCore.h.
 
 #include "TavroExport.h"
+#include "TavroPCoreModels.h"
 
 class TAVRO_API QPcoreObject {
 public:
@@ -10,71 +11,17 @@ public:
     virtual void transform(double x, double y, double z, double& X, double& Y, double& Z) = 0;
 };
 
-// Plane similarity, parameters as CTavroPCorePM4.
-class TAVRO_API QPcorePM4 : public QPcoreObject {
+// The same seven models over QPcoreObject (see TavroPCoreModels.h); the forward projection
+// puts the zone number set by pcoreSetZone in front of the easting.
+class TAVRO_API QPcorePM4 : public TavroCoordInternal::PlaneSimilarity<QPcoreObject> {};
+class TAVRO_API QPcoreHF2 : public TavroCoordInternal::HeightSurface<QPcoreObject> {};
+class TAVRO_API QPcorePMDD : public TavroCoordInternal::PlaneToGeodetic<QPcoreObject> {};
+class TAVRO_API QPcoreDDKJ : public TavroCoordInternal::GeodeticToCartesian<QPcoreObject> {};
+class TAVRO_API QPcoreKJ7 : public TavroCoordInternal::SevenParameter<QPcoreObject> {};
+class TAVRO_API QPcoreKJDD : public TavroCoordInternal::CartesianToGeodetic<QPcoreObject> {};
+class TAVRO_API QPcoreDDPM : public TavroCoordInternal::GeodeticToPlane<QPcoreObject> {
 public:
-    void setParam(double xShift, double yShift, double rotation, double scale);
-    void transform(double x, double y, double z, double& X, double& Y, double& Z) override;
-
-    double m_xShift = 0.0, m_yShift = 0.0, m_rotation = 0.0, m_scale = 0.0;
-};
-
-// Height surface, parameters as CTavroPCoreHF2.
-class TAVRO_API QPcoreHF2 : public QPcoreObject {
-public:
-    void setParam(double x0, double y0, double a0, double a1, double a2, double a3, double a4,
-                  double a5);
-    void transform(double x, double y, double h, double& X, double& Y, double& H) override;
-
-    double m_x0 = 0.0, m_y0 = 0.0;
-    double m_a0 = 0.0, m_a1 = 0.0, m_a2 = 0.0, m_a3 = 0.0, m_a4 = 0.0, m_a5 = 0.0;
-};
-
-// Gauss plane to geodetic, as CTavroPCorePMDD.
-class TAVRO_API QPcorePMDD : public QPcoreObject {
-public:
-    void setParam(double a, double inverseFlattening, double centralMeridian);
-    void transform(double easting, double northing, double h, double& B, double& L,
-                   double& H) override;
-
-    double m_a = 0.0, m_inverseFlattening = 0.0, m_centralMeridian = 0.0;
-};
-
-// Geodetic to Cartesian, as CTavroPCoreDDKJ.
-class TAVRO_API QPcoreDDKJ : public QPcoreObject {
-public:
-    void setParam(double a, double inverseFlattening);
-    void transform(double B, double L, double h, double& X, double& Y, double& Z) override;
-
-    double m_a = 0.0, m_inverseFlattening = 0.0;
-};
-
-// 7-parameter similarity, as CTavroPCoreKJ7.
-class TAVRO_API QPcoreKJ7 : public QPcoreObject {
-public:
-    void setParam(double dx, double dy, double dz, double m, double ex, double ey, double ez);
-    void transform(double X, double Y, double Z, double& outX, double& outY, double& outZ) override;
-
-    double m_dx = 0.0, m_dy = 0.0, m_dz = 0.0, m_m = 0.0, m_ex = 0.0, m_ey = 0.0, m_ez = 0.0;
-};
-
-// Cartesian to geodetic, as CTavroPCoreKJDD.
-class TAVRO_API QPcoreKJDD : public QPcoreObject {
-public:
-    void setParam(double a, double inverseFlattening);
-    void transform(double X, double Y, double Z, double& B, double& L, double& h) override;
-
-    double m_a = 0.0, m_inverseFlattening = 0.0;
-};
-
-// Geodetic to Gauss plane, as CTavroPCoreDDPM but with the zone number set by pcoreSetZone.
-class TAVRO_API QPcoreDDPM : public QPcoreObject {
-public:
-    void setParam(double a, double inverseFlattening, double centralMeridian);
-    void transform(double B, double L, double h, double& easting, double& northing,
-                   double& H) override;
-
-    double m_a = 0.0, m_inverseFlattening = 0.0, m_centralMeridian = 0.0;
+    int zoneNumber() const override;
 };
 
 // The process-wide chain. Ellipsoid numbers here: 1 Krassovsky (6378245, 298.3), 2 IAG 1975
