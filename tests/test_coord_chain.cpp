@@ -1,22 +1,33 @@
 // The transformation models, their chain and its ownership, the process-wide chain and the
 // angle conversions.
 
-#include "TavroGeometric142.h"
+#include "TestSupport.h"
 
-#include <gtest/gtest.h>
-
+#include <array>
 #include <chrono>
 #include <cmath>
-#include <limits>
 
 namespace {
-const double kPi = 3.141592653589793;
-const double kDeg = kPi / 180.0;
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-// Krassovsky, as the chain models take it.
+// Krassovsky, as the chain models take it, with its semi-minor axis.
 const double kA = 6378245.0;
 const double kRf = 298.3;
+const double kB = kA * (1 - 1 / kRf);
+
+using Xyz = std::array<double, 3>;
+
+// One point through a model or a chain; out holds what an untouched output would keep.
+template <class Model> Xyz run(Model& m, double x, double y, double z, Xyz out = {}) {
+    m.transform(x, y, z, out[0], out[1], out[2]);
+    return out;
+}
+Xyz runProcessChain(double x, double y, double z, Xyz out = {}) {
+    pcoreTransform(x, y, z, out[0], out[1], out[2]);
+    return out;
+}
+void expectNear(const Xyz& got, const Xyz& want, double tol) {
+    for (int k = 0; k < 3; ++k)
+        EXPECT_NEAR(got[k], want[k], tol) << "coordinate " << k;
+}
 
 // A model that counts its deletions and adds 1 to x.
 class CountingModel : public CTavroPCoreObject {
@@ -39,26 +50,16 @@ double seconds(std::chrono::steady_clock::time_point start) {
 TEST(CoordModels, PlaneSimilarityAndHeightSurface) {
     CTavroPCorePM4 pm4;
     pm4.setParam(10, 20, 0, 1);
-    double X, Y, Z;
-    pm4.transform(1, 2, 3, X, Y, Z);
-    EXPECT_EQ(X, 11.0);
-    EXPECT_EQ(Y, 22.0);
-    EXPECT_EQ(Z, 3.0);
+    EXPECT_EQ(run(pm4, 1, 2, 3), (Xyz{11, 22, 3}));
     // A quarter turn with scale 2 takes (1, 0) to (0, 2).
     pm4.setParam(0, 0, kPi / 2, 2);
-    pm4.transform(1, 0, 5, X, Y, Z);
-    EXPECT_NEAR(X, 0.0, 1e-15);
-    EXPECT_NEAR(Y, 2.0, 1e-15);
+    expectNear(run(pm4, 1, 0, 5), {0, 2, 5}, 1e-15);
 
     CTavroPCoreHF2 hf2;
     hf2.setParam(100, 200, 1.5, 0.1, 0.2, 0.01, 0.02, 0.03);
-    hf2.transform(100, 200, 40, X, Y, Z);
-    EXPECT_EQ(Z, 41.5); // at (x0, y0) exactly a0 is added
-    EXPECT_EQ(X, 100.0);
-    EXPECT_EQ(Y, 200.0);
+    EXPECT_EQ(run(hf2, 100, 200, 40), (Xyz{100, 200, 41.5})); // at (x0, y0) exactly a0 is added
     // u = 1, v = 2: 1.5 + 0.1 + 0.4 + 0.01 + 0.04 + 0.12.
-    hf2.transform(101, 202, 0, X, Y, Z);
-    EXPECT_NEAR(Z, 2.17, 1e-12);
+    EXPECT_NEAR(run(hf2, 101, 202, 0)[2], 2.17, 1e-12);
 }
 
 TEST(CoordModels, GeodeticCartesianRoundTrip) {
@@ -66,25 +67,22 @@ TEST(CoordModels, GeodeticCartesianRoundTrip) {
     CTavroPCoreKJDD toGeodetic;
     toCartesian.setParam(kA, kRf);
     toGeodetic.setParam(kA, kRf);
-    const double b = kA * (1 - 1 / kRf);
-    double X, Y, Z, B, L, h;
     // Hand values: on the equator at L = 0 the point is (a + h, 0, 0); the pole is at b.
-    toCartesian.transform(0, 0, 10, X, Y, Z);
-    EXPECT_DOUBLE_EQ(X, kA + 10);
-    EXPECT_EQ(Y, 0.0);
-    toCartesian.transform(kPi / 2, 0, 0, X, Y, Z);
-    EXPECT_NEAR(Z, b, 1e-6);
+    const Xyz equator = run(toCartesian, 0, 0, 10);
+    EXPECT_DOUBLE_EQ(equator[0], kA + 10);
+    EXPECT_EQ(equator[1], 0.0);
+    EXPECT_NEAR(run(toCartesian, kPi / 2, 0, 0)[2], kB, 1e-6);
 
     for (double lat : {0.0, 1e-7, 22.5, 35.0, -33.4, 60.0, 85.0, 89.99}) {
         for (double lon : {0.0, 117.0, -75.5, 179.9}) {
             for (double height : {0.0, 1234.5, -80.0}) {
-                toCartesian.transform(lat * kDeg, lon * kDeg, height, X, Y, Z);
-                toGeodetic.transform(X, Y, Z, B, L, h);
-                EXPECT_NEAR(B, lat * kDeg, 2e-11) << lat;
-                EXPECT_NEAR(L, lon * kDeg, 1e-14) << lon;
+                const Xyz c = run(toCartesian, lat * kDeg, lon * kDeg, height);
+                const Xyz g = run(toGeodetic, c[0], c[1], c[2]);
+                EXPECT_NEAR(g[0], lat * kDeg, 2e-11) << lat;
+                EXPECT_NEAR(g[1], lon * kDeg, 1e-14) << lon;
                 // The answer is the earlier of the last two latitudes, up to 1e-10 rad
                 // away, which leaves the height up to a few tenths of a millimetre off.
-                EXPECT_NEAR(h, height, 1e-3) << lat;
+                EXPECT_NEAR(g[2], height, 1e-3) << lat;
             }
         }
     }
@@ -93,26 +91,21 @@ TEST(CoordModels, GeodeticCartesianRoundTrip) {
 TEST(CoordModels, CartesianToGeodeticOnTheAxisAndAtTheCentre) {
     CTavroPCoreKJDD toGeodetic;
     toGeodetic.setParam(kA, kRf);
-    const double b = kA * (1 - 1 / kRf);
-    double B, L, h;
     const auto start = std::chrono::steady_clock::now();
-    toGeodetic.transform(0, 0, b + 100, B, L, h);
-    EXPECT_EQ(B, kPi / 2);
-    EXPECT_NEAR(h, 100.0, 1e-9);
-    EXPECT_EQ(L, 0.0);
-    toGeodetic.transform(0, 0, -(b + 100), B, L, h);
-    EXPECT_EQ(B, -kPi / 2);
-    EXPECT_NEAR(h, 100.0, 1e-9);
+    Xyz g = run(toGeodetic, 0, 0, kB + 100);
+    EXPECT_TRUE(g[0] == kPi / 2 && g[1] == 0.0);
+    EXPECT_NEAR(g[2], 100.0, 1e-9);
+    g = run(toGeodetic, 0, 0, -(kB + 100));
+    EXPECT_EQ(g[0], -kPi / 2);
+    EXPECT_NEAR(g[2], 100.0, 1e-9);
     // Inside the earth on the axis the height is negative.
-    toGeodetic.transform(0, 0, 1000, B, L, h);
-    EXPECT_NEAR(h, 1000 - b, 1e-9);
+    EXPECT_NEAR(run(toGeodetic, 0, 0, 1000)[2], 1000 - kB, 1e-9);
     // The centre has no nearest surface point: not-a-number, at once.
-    toGeodetic.transform(0, 0, 0, B, L, h);
-    EXPECT_TRUE(std::isnan(B));
-    EXPECT_TRUE(std::isnan(h));
+    g = run(toGeodetic, 0, 0, 0);
+    EXPECT_TRUE(std::isnan(g[0]) && std::isnan(g[2]));
     // Input that never settles stops at the iteration bound.
-    toGeodetic.transform(kNaN, 1, 1, B, L, h);
-    toGeodetic.transform(1e300, 1e300, 1e300, B, L, h);
+    run(toGeodetic, kNaN, 1, 1);
+    run(toGeodetic, 1e300, 1e300, 1e300);
     EXPECT_LT(seconds(start), 10.0); // a hang guard, not a speed target
 }
 
@@ -122,31 +115,25 @@ TEST(CoordModels, GaussForwardAndInverseRoundTrip) {
     const double meridian = 117 * kDeg;
     toPlane.setParam(kA, kRf, meridian);
     toGeodetic.setParam(kA, kRf, meridian);
-    double E, N, H, B, L, h;
     // On the central meridian the easting is exactly the false easting.
-    toPlane.transform(35 * kDeg, meridian, 7, E, N, H);
-    EXPECT_EQ(E, 500000.0);
-    EXPECT_EQ(H, 7.0);
+    const Xyz onMeridian = run(toPlane, 35 * kDeg, meridian, 7);
+    EXPECT_TRUE(onMeridian[0] == 500000.0 && onMeridian[2] == 7.0);
     // Within a 3-degree zone the two series agree to 5e-10 rad (3 mm).
     double worst = 0;
     for (double lat : {0.5, 22.3, 35.0, 45.7, -33.4, 55.2, 70.1}) {
         for (double dl : {-1.5, -0.7, 0.0, 0.4, 1.5}) {
-            toPlane.transform(lat * kDeg, meridian + dl * kDeg, 0, E, N, H);
-            toGeodetic.transform(E, N, 0, B, L, h);
-            worst =
-                std::max({worst, std::fabs(B - lat * kDeg), std::fabs(L - meridian - dl * kDeg)});
+            const Xyz plane = run(toPlane, lat * kDeg, meridian + dl * kDeg, 0);
+            const Xyz g = run(toGeodetic, plane[0], plane[1], 0);
+            worst = std::max(
+                {worst, std::fabs(g[0] - lat * kDeg), std::fabs(g[1] - meridian - dl * kDeg)});
         }
     }
     EXPECT_LT(worst, 5e-10);
     RecordProperty("worstRoundTripRad", QString::number(worst, 'g', 3).toStdString());
     // A zone prefix in front of the easting changes nothing.
-    double B2, L2;
-    toGeodetic.transform(500000.0 + 1234.5, 3874000, 0, B, L, h);
-    toGeodetic.transform(38500000.0 + 1234.5, 3874000, 0, B2, L2, h);
-    EXPECT_EQ(B, B2);
-    EXPECT_EQ(L, L2);
-    toGeodetic.transform(500000.0, 3874000, 0, B, L, h);
-    EXPECT_EQ(L, meridian);
+    const Xyz bare = run(toGeodetic, 500000.0 + 1234.5, 3874000, 0);
+    EXPECT_EQ(run(toGeodetic, 38500000.0 + 1234.5, 3874000, 0), bare);
+    EXPECT_EQ(run(toGeodetic, 500000.0, 3874000, 0)[1], meridian);
 }
 
 TEST(CoordModels, GaussForwardAgainstExactTransverseMercator) {
@@ -161,19 +148,15 @@ TEST(CoordModels, GaussForwardAgainstExactTransverseMercator) {
     CTavroPCoreDDPM toPlane;
     toPlane.setParam(6378137.0, 1 / 0.0033528599338647005, 117 * kDeg);
     for (const Row& r : rows) {
-        double E, N, H;
-        toPlane.transform(r.lat * kDeg, r.lon * kDeg, 0, E, N, H);
-        EXPECT_NEAR(E - 500000.0, r.easting, 2e-3) << r.lat; // the series' order: millimetres
-        EXPECT_NEAR(N, r.northing, 2e-3) << r.lat;
+        const Xyz plane = run(toPlane, r.lat * kDeg, r.lon * kDeg, 0);
+        // The series' order: millimetres.
+        expectNear(P(plane[0] - 500000.0, plane[1]), r.easting, r.northing, 2e-3);
     }
 }
 
 TEST(CoordChain, RunsModelsInOrder) {
     CTavroPCoreTransform chain;
-    double X = 1, Y = 2, Z = 3;
-    chain.transform(10, 20, 30, X, Y, Z);
-    EXPECT_EQ(X, 1.0); // an empty chain leaves the outputs alone
-    EXPECT_EQ(Z, 3.0);
+    EXPECT_EQ(run(chain, 10, 20, 30, {1, 2, 3}), (Xyz{1, 2, 3})); // empty: outputs left alone
 
     // Plane -> geodetic -> Cartesian -> identity 7-parameter -> geodetic -> plane.
     chain.beginTransform();
@@ -190,16 +173,14 @@ TEST(CoordChain, RunsModelsInOrder) {
          std::initializer_list<CTavroPCoreObject*>{pmdd, ddkj, kj7, kjdd, ddpm})
         chain.addPCCoreObject(m);
     EXPECT_EQ(chain.objectCount(), 5);
-    chain.transform(38563210.5, 3874000.25, 52.0, X, Y, Z);
     // The zone prefix is gone (the class family's zone number is 0); the point comes back.
-    EXPECT_NEAR(X, 563210.5, 5e-3);
-    EXPECT_NEAR(Y, 3874000.25, 5e-3);
-    EXPECT_NEAR(Z, 52.0, 1e-4);
+    const Xyz back = run(chain, 38563210.5, 3874000.25, 52.0);
+    expectNear(P(back[0], back[1]), 563210.5, 3874000.25, 5e-3);
+    EXPECT_NEAR(back[2], 52.0, 1e-4);
 
     // A 7-parameter shift of 1 m in Z moves the height by about sin(B) m.
     kj7->setParam(0, 0, 1, 0, 0, 0, 0);
-    chain.transform(563210.5, 3874000.25, 52.0, X, Y, Z);
-    EXPECT_NEAR(Z - 52.0, std::sin(35.0 * kDeg), 0.01);
+    EXPECT_NEAR(run(chain, 563210.5, 3874000.25, 52.0)[2] - 52.0, std::sin(35.0 * kDeg), 0.01);
     chain.endTransform();
     EXPECT_EQ(chain.objectCount(), 0);
 }
@@ -219,9 +200,7 @@ TEST(CoordChain, CopiesShareModelsWithoutDoubleDelete) {
         // Both copies end their run; the models die once, when the last holder lets go.
         a.endTransform();
         EXPECT_EQ(CountingModel::deleted, 0);
-        double X, Y, Z;
-        b.transform(0, 0, 0, X, Y, Z);
-        EXPECT_EQ(X, 2.0);
+        EXPECT_EQ(run(b, 0, 0, 0)[0], 2.0);
         b.endTransform();
         b.endTransform(); // a second end finds an empty chain
         EXPECT_EQ(CountingModel::deleted, 0);
@@ -239,22 +218,18 @@ TEST(CoordChain, CopiesShareModelsWithoutDoubleDelete) {
         one.addPCCoreObject(model);
         one.addPCCoreObject(model);
         two.addPCCoreObject(model);
-        double X, Y, Z;
-        one.transform(0, 0, 0, X, Y, Z);
-        EXPECT_EQ(X, 2.0);
+        EXPECT_EQ(run(one, 0, 0, 0)[0], 2.0);
         one.beginTransform();
         EXPECT_EQ(CountingModel::deleted, 0);
-        two.transform(5, 0, 0, X, Y, Z);
-        EXPECT_EQ(X, 6.0);
+        EXPECT_EQ(run(two, 5, 0, 0)[0], 6.0);
     }
     // A chain destroyed without endTransform leaves no model behind.
     EXPECT_EQ(CountingModel::deleted, 1);
 
     CountingModel::deleted = 0;
     {
-        CTavroPCoreTransform a;
+        CTavroPCoreTransform a, b;
         a.addPCCoreObject(new CountingModel);
-        CTavroPCoreTransform b;
         b.addPCCoreObject(new CountingModel);
         b = a; // b's own model has no other holder
         EXPECT_EQ(CountingModel::deleted, 1);
@@ -263,57 +238,45 @@ TEST(CoordChain, CopiesShareModelsWithoutDoubleDelete) {
 }
 
 TEST(CoordProcessChain, FreeFunctionsZonesAndEllipsoidNumbers) {
-    double X = 0, Y = 0, Z = 0;
     // CGCS 2000 (number 3), 3-degree zone 39: meridian 117.
     pcoreBegin();
     pcoreAddPMDD(3, 3, 39);
     pcoreAddDDPM(3, 3, 39);
     pcoreSetZone(39);
-    // A prefixed input keeps the prefix that the forward projection writes.
-    pcoreTransform(39563210.5, 3874000.25, 10, X, Y, Z);
-    // Back and forth through the two series: a fraction of a millimetre.
-    EXPECT_NEAR(X, 39563210.5, 1e-3);
-    EXPECT_NEAR(Y, 3874000.25, 1e-3);
-    EXPECT_EQ(Z, 10.0);
+    // A prefixed input keeps the prefix that the forward projection writes; back and forth
+    // through the two series costs a fraction of a millimetre.
+    Xyz out = runProcessChain(39563210.5, 3874000.25, 10);
+    expectNear(P(out[0], out[1]), 39563210.5, 3874000.25, 1e-3);
+    EXPECT_EQ(out[2], 10.0);
     // An input without prefix (below 1e7) gets it removed again.
-    pcoreTransform(563210.5, 3874000.25, 10, X, Y, Z);
-    EXPECT_NEAR(X, 563210.5, 1e-3);
+    EXPECT_NEAR(runProcessChain(563210.5, 3874000.25, 10)[0], 563210.5, 1e-3);
 
     // The same models built by numbers, by a and 1/f, and by meridian agree with the classes.
     pcoreBegin();
     pcoreAddPMDD(6378137.0, 298.257222101, 117 * kDeg);
     pcoreAddDDKJ(4);
-    pcoreTransform(563210.5, 3874000.25, 10, X, Y, Z);
     CTavroPCorePMDD pmdd;
     pmdd.setParam(6378137.0, 298.257222101, 117 * kDeg);
     CTavroPCoreDDKJ ddkj;
     ddkj.setParam(6378137.0, 298.257223563);
-    double b, l, h, x2, y2, z2;
-    pmdd.transform(563210.5, 3874000.25, 10, b, l, h);
-    ddkj.transform(b, l, h, x2, y2, z2);
-    EXPECT_EQ(X, x2);
-    EXPECT_EQ(Y, y2);
-    EXPECT_EQ(Z, z2);
+    Xyz g = run(pmdd, 563210.5, 3874000.25, 10);
+    EXPECT_EQ(runProcessChain(563210.5, 3874000.25, 10), run(ddkj, g[0], g[1], g[2]));
 
-    // Number 1 is Krassovsky and 6-degree zone 20 has meridian 117 as well.
+    // Number 1 is Krassovsky and 6-degree zone 20 has meridian 117 as well; the model before
+    // KJDD in the chain is PMDD, so KJDD reads a geodetic triple as Cartesian.
     pcoreBegin();
     pcoreAddPMDD(1, 6, 20);
     pcoreAddKJDD(6378245.0, 298.3);
     pcoreAddDDKJ(1);
-    pcoreTransform(563210.5, 3874000.25, 10, X, Y, Z);
     CTavroPCorePMDD krassovsky;
     krassovsky.setParam(kA, kRf, 117 * kDeg);
-    krassovsky.transform(563210.5, 3874000.25, 10, b, l, h);
     CTavroPCoreDDKJ cartesian;
     cartesian.setParam(kA, kRf);
-    double cx, cy, cz, bb, ll, hh;
-    cartesian.transform(b, l, h, cx, cy, cz); // the model before KJDD in the chain is PMDD
     CTavroPCoreKJDD geodetic;
     geodetic.setParam(kA, kRf);
-    geodetic.transform(b, l, h, bb, ll, hh);
-    cartesian.transform(bb, ll, hh, cx, cy, cz);
-    EXPECT_EQ(X, cx);
-    EXPECT_EQ(Z, cz);
+    g = run(krassovsky, 563210.5, 3874000.25, 10);
+    g = run(geodetic, g[0], g[1], g[2]);
+    EXPECT_EQ(runProcessChain(563210.5, 3874000.25, 10), run(cartesian, g[0], g[1], g[2]));
 
     // Unknown numbers and zone widths append nothing; an empty chain leaves the outputs.
     pcoreBegin();
@@ -322,28 +285,19 @@ TEST(CoordProcessChain, FreeFunctionsZonesAndEllipsoidNumbers) {
     pcoreAddPMDD(7, 0.5);
     pcoreAddDDPM(2, 4, 20);
     pcoreAddDDPM(6378137.0, 298.257, 5, 20);
-    X = 1.5;
-    Y = 2.5;
-    Z = 3.5;
-    pcoreTransform(100, 200, 300, X, Y, Z);
-    EXPECT_EQ(X, 1.5);
-    EXPECT_EQ(Z, 3.5);
+    EXPECT_EQ(runProcessChain(100, 200, 300, {1.5, 2.5, 3.5}), (Xyz{1.5, 2.5, 3.5}));
     // Once a zone is set, even an empty chain takes its millions off X for a bare input.
     pcoreSetZone(2);
-    pcoreTransform(100, 200, 300, X, Y, Z);
-    EXPECT_EQ(X, 1.5 - 2000000.0);
+    EXPECT_EQ(runProcessChain(100, 200, 300, {1.5, 2.5, 3.5})[0], 1.5 - 2000000.0);
     pcoreEnd();
-    pcoreTransform(100, 200, 300, X, Y, Z);
-    EXPECT_EQ(X, 1.5 - 2000000.0); // pcoreEnd put the zone back to 0
+    // pcoreEnd put the zone back to 0.
+    EXPECT_EQ(runProcessChain(100, 200, 300, {1.5, 2.5, 3.5})[0], 1.5);
 
     // The remaining models of the family.
     pcoreAddPM4(10, 20, 0, 1);
     pcoreAddHF2(11, 22, 0.5, 0, 0, 0, 0, 0);
     pcoreAddKJ7(1, 2, 3, 0, 0, 0, 0);
-    pcoreTransform(1, 2, 3, X, Y, Z);
-    EXPECT_EQ(X, 12.0);
-    EXPECT_EQ(Y, 24.0);
-    EXPECT_EQ(Z, 6.5);
+    EXPECT_EQ(runProcessChain(1, 2, 3), (Xyz{12.0, 24.0, 6.5}));
     pcoreEnd();
 }
 
@@ -376,11 +330,9 @@ TEST(CoordAngles, ConversionsAndPackedDegrees) {
     EXPECT_NEAR(pcoreSecToDms(3661.0), 1.0101, 1e-12);
 
     // Round trips through the packed form.
-    for (double deg : {0.001, 1.0 / 3.0, 30.2, 45.75, 89.999, 117.123456, 179.5, -65.4321}) {
+    for (double deg : {0.001, 1.0 / 3.0, 30.2, 45.75, 89.999, 117.123456, 179.5, -65.4321})
         EXPECT_NEAR(pcoreDmsToDeg(pcoreDegToDms(deg)), deg, 1e-11) << deg;
-    }
-    for (double packed : {0.0001, 10.0959, 30.12, 45.4530, 120.3, 359.5959}) {
+    for (double packed : {0.0001, 10.0959, 30.12, 45.4530, 120.3, 359.5959})
         EXPECT_NEAR(pcoreDegToDms(pcoreDmsToDeg(packed)), packed, 1e-11) << packed;
-    }
     EXPECT_TRUE(std::isnan(pcoreDmsToDeg(kNaN)));
 }
