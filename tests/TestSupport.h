@@ -8,6 +8,7 @@
 
 #include <QStringList>
 
+#include <cmath>
 #include <limits>
 
 constexpr double kPi = Tavro::kPi;
@@ -59,3 +60,45 @@ public:
 private:
     TavroHost::Handlers m_saved;
 };
+
+// ---- Rings, extents and finiteness for the geometry suites ----
+
+inline bool isFinite(const AcGePoint2d& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y);
+}
+
+// The counterclockwise square whose lower left corner is (x0, y0).
+inline Pts square(double x0, double y0, double side) {
+    return Pts{P(x0, y0), P(x0 + side, y0), P(x0 + side, y0 + side), P(x0, y0 + side)};
+}
+
+// The points moved by (dx, dy).
+inline Pts shifted(const Pts& pts, double dx, double dy) {
+    Pts out;
+    for (const AcGePoint2d& p : pts)
+        out.append(P(p.x + dx, p.y + dy));
+    return out;
+}
+
+// Nodes with their bulges; no bulges means every segment is straight.
+inline Tavro::NodeBulge ring(const Pts& nodes, const Doubles& bulges = Doubles()) {
+    Tavro::NodeBulge nb;
+    nb.nodes = nodes;
+    nb.bulges = bulges;
+    return nb;
+}
+
+// Checks the corners of plane extents to tol, and that they lie at z = 0.
+inline void expectBox(const AcDbExtents& e, double x0, double y0, double x1, double y1,
+                      double tol = 1e-12) {
+    expectNear(e.minPoint(), x0, y0, tol);
+    expectNear(e.maxPoint(), x1, y1, tol);
+    EXPECT_EQ(e.minPoint().z, 0.0);
+    EXPECT_EQ(e.maxPoint().z, 0.0);
+}
+
+// Whether the line's coefficients are exactly (a, b, c).
+inline ::testing::AssertionResult isLine(const TavroLine& l, double a, double b, double c) {
+    if (l.a == a && l.b == b && l.c == c) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "line (" << l.a << ", " << l.b << ", " << l.c << ")";
+}

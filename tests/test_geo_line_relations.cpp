@@ -1,37 +1,15 @@
 // The relation engine: points, segments, rings with arcs, regions with islands and sets, the
 // containment map with its progress meter, and the tests built on the point relation.
 
-#include "TavroGeometric142.h"
+#include "TestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include <QStringList>
-
-#include <cmath>
-#include <limits>
 #include <random>
 
 namespace {
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
-using Pts = AcArray<AcGePoint2d>;
-using Doubles = AcArray<double>;
-AcGePoint2d P(double x, double y) {
-    return AcGePoint2d(x, y);
-}
-
-const Pts kUnit{P(0, 0), P(1, 0), P(1, 1), P(0, 1)};
-const Pts kSmall{P(0.25, 0.25), P(0.75, 0.25), P(0.75, 0.75), P(0.25, 0.75)};
-
-Pts square(double x0, double y0, double side) {
-    return Pts{P(x0, y0), P(x0 + side, y0), P(x0 + side, y0 + side), P(x0, y0 + side)};
-}
-
-Tavro::NodeBulge ring(const Pts& nodes, const Doubles& bulges = Doubles()) {
-    Tavro::NodeBulge nb;
-    nb.nodes = nodes;
-    nb.bulges = bulges;
-    return nb;
-}
+using L = CTavroGeoLine;
+using Regions = AcArray<Tavro::NodeIsland>;
+const Pts kUnit = square(0, 0, 1);
+const Pts kSmall = square(0.25, 0.25, 0.5);
 
 Tavro::NodeIsland region(const Pts& outer, const AcArray<Pts>& islands = AcArray<Pts>()) {
     Tavro::NodeIsland r;
@@ -42,7 +20,7 @@ Tavro::NodeIsland region(const Pts& outer, const AcArray<Pts>& islands = AcArray
 }
 
 int rel(const AcGePoint2d& p, const Pts& nodes, const Doubles& bulges = Doubles()) {
-    return CTavroGeoLine::geoPointWithPolygonRelation(p, nodes, bulges);
+    return L::geoPointWithPolygonRelation(p, nodes, bulges);
 }
 
 // A circle of radius 1 about the origin as two counterclockwise half circles, closed.
@@ -50,7 +28,7 @@ const Pts kCircle{P(1, 0), P(-1, 0), P(1, 0)};
 const Doubles kCircleBulges{1, 1, 0};
 } // namespace
 
-TEST(GeoRelationPoint, StraightRing) {
+TEST(GeoRelationPoint, StraightRingsAndRingsWithArcs) {
     EXPECT_EQ(rel(P(0.5, 0.5), kUnit), 2);
     EXPECT_EQ(rel(P(1, 0.5), kUnit), 1);
     EXPECT_EQ(rel(P(0, 0), kUnit), 1);
@@ -63,9 +41,8 @@ TEST(GeoRelationPoint, StraightRing) {
     EXPECT_EQ(rel(P(kNaN, 0.5), kUnit), 4);
     // Bulges all below 1e-6 leave the ring straight.
     EXPECT_EQ(rel(P(0.5, 0.5), kUnit, Doubles{1e-7, 0, 0, 0}), 2);
-}
 
-TEST(GeoRelationPoint, RingWithArcsByRayCast) {
+    // Rings with arcs go by ray cast.
     EXPECT_EQ(rel(P(0, 0), kCircle, kCircleBulges), 2);
     EXPECT_EQ(rel(P(0, 1), kCircle, kCircleBulges), 1);
     EXPECT_EQ(rel(P(0, -1), kCircle, kCircleBulges), 1);
@@ -77,7 +54,7 @@ TEST(GeoRelationPoint, RingWithArcsByRayCast) {
     EXPECT_EQ(rel(P(-0.5, 0), kCircle, kCircleBulges), 2);
     EXPECT_EQ(rel(P(-2, 0), kCircle, kCircleBulges), 4);
     // Far from the origin the same circle answers the same.
-    const Pts far{P(500001, 3500000), P(499999, 3500000), P(500001, 3500000)};
+    const Pts far = shifted(kCircle, 500000, 3500000);
     EXPECT_EQ(rel(P(500000, 3500000), far, kCircleBulges), 2);
     EXPECT_EQ(rel(P(500000.5, 3500000), far, kCircleBulges), 2);
     EXPECT_EQ(rel(P(500002, 3500000), far, kCircleBulges), 4);
@@ -97,9 +74,7 @@ TEST(GeoRelationPoint, RayTouchesAndRunsAlongEdges) {
     EXPECT_EQ(rel(P(3.9, 2.9), dented, dent), 2);
     // An open ring with arcs is not closed for the cast: only the upper half circle remains.
     EXPECT_EQ(rel(P(0, 1), Pts{P(1, 0), P(-1, 0)}, Doubles{1, 1}), 1);
-}
 
-TEST(GeoRelationPoint, RayCastAgreesWithTheCrossingTestOnConcaveRings) {
     // The same straight rings through both routes: the crossing test, and the ray cast on the
     // polyline entity (rings listed closed so the entity closes them). Grid points hit vertices
     // and run along edges, so the cast's turns are exercised too.
@@ -111,130 +86,118 @@ TEST(GeoRelationPoint, RayCastAgreesWithTheCrossingTestOnConcaveRings) {
     std::mt19937 random(42);
     std::uniform_real_distribution<double> coordinate(-1.0, 9.0);
     std::uniform_int_distribution<int> grid(-2, 18);
-    for (const Pts& r : rings) {
-        const Doubles zero;
+    for (const Pts& r : rings)
         for (int k = 0; k < 400; ++k) {
             const AcGePoint2d p = k % 2 ? P(coordinate(random), coordinate(random))
                                         : P(grid(random) / 2.0, grid(random) / 2.0);
-            EXPECT_EQ(CTavroGeoInternal::rayCastRelation(p, r, zero), rel(p, r))
+            EXPECT_EQ(CTavroGeoInternal::rayCastRelation(p, r, Doubles()), rel(p, r))
                 << p.x << "," << p.y;
         }
-    }
     EXPECT_EQ(CTavroGeoInternal::rayCastRelation(P(0, 0), Pts(), Doubles()), -1);
 }
 
-TEST(GeoRelationPoint, RegionsWithIslandsAndSets) {
+TEST(GeoRelationPoint, RegionsSetsAndParity) {
     const Tavro::NodeIsland holed = region(square(0, 0, 10), {square(4, 4, 2)});
-    EXPECT_EQ(CTavroGeoLine::geoPointWithPolygonRelation(P(5, 5), holed), 4);
-    EXPECT_EQ(CTavroGeoLine::geoPointWithPolygonRelation(P(4, 5), holed), 2);
-    EXPECT_EQ(CTavroGeoLine::geoPointInPolygon(holed, P(4, 5)), 1);
-    EXPECT_EQ(CTavroGeoLine::geoPointInPolygon(holed, P(5, 5)), 4);
-    EXPECT_EQ(CTavroGeoLine::geoPointWithPolygonRelation(P(1, 1), holed), 2);
-    EXPECT_EQ(CTavroGeoLine::geoPointWithPolygonRelation(P(0, 5), holed), 1);
-    EXPECT_EQ(CTavroGeoLine::geoPointWithPolygonRelation(P(11, 5), holed), 4);
+    EXPECT_EQ(L::geoPointWithPolygonRelation(P(5, 5), holed), 4);
+    EXPECT_EQ(L::geoPointWithPolygonRelation(P(4, 5), holed), 2);
+    EXPECT_EQ(L::geoPointInPolygon(holed, P(4, 5)), 1);
+    EXPECT_EQ(L::geoPointInPolygon(holed, P(5, 5)), 4);
+    EXPECT_EQ(L::geoPointWithPolygonRelation(P(1, 1), holed), 2);
+    EXPECT_EQ(L::geoPointWithPolygonRelation(P(0, 5), holed), 1);
+    EXPECT_EQ(L::geoPointWithPolygonRelation(P(11, 5), holed), 4);
 
-    AcArray<Tavro::NodeIsland> set;
-    EXPECT_EQ(CTavroGeoLine::geoPointWithPolygonRelation(P(1, 1), set), -1);
-    EXPECT_EQ(CTavroGeoLine::geoPointInPolygon(set, P(1, 1)), 4);
+    Regions set;
+    EXPECT_EQ(L::geoPointWithPolygonRelation(P(1, 1), set), -1);
+    EXPECT_EQ(L::geoPointInPolygon(set, P(1, 1)), 4);
     set.append(region(square(0, 0, 1)));
-    EXPECT_EQ(CTavroGeoLine::geoPointWithPolygonRelation(P(1, 0.5), set), 1);
+    EXPECT_EQ(L::geoPointWithPolygonRelation(P(1, 0.5), set), 1);
     set.append(region(square(5, 0, 1)));
     // Several members report only inside or outside.
-    EXPECT_EQ(CTavroGeoLine::geoPointWithPolygonRelation(P(5.5, 0.5), set), 2);
-    EXPECT_EQ(CTavroGeoLine::geoPointWithPolygonRelation(P(1, 0.5), set), 4);
-    EXPECT_EQ(CTavroGeoLine::geoPointInPolygon(set, P(1, 0.5)), 1);
-    EXPECT_EQ(CTavroGeoLine::geoPointInPolygon(set, P(5.5, 0.5)), 2);
-}
+    EXPECT_EQ(L::geoPointWithPolygonRelation(P(5.5, 0.5), set), 2);
+    EXPECT_EQ(L::geoPointWithPolygonRelation(P(1, 0.5), set), 4);
+    EXPECT_EQ(L::geoPointInPolygon(set, P(1, 0.5)), 1);
+    EXPECT_EQ(L::geoPointInPolygon(set, P(5.5, 0.5)), 2);
 
-TEST(GeoRelationPoint, PointInPolygonDecidesByParity) {
     // A comb with three teeth: from the left edge a point in the middle tooth is crossed three
     // times, in the last tooth five times; in a gap four times.
     const Tavro::NodeBulge comb = ring(Pts{P(0, 0), P(5, 0), P(5, 3), P(4, 3), P(4, 1), P(3, 1),
                                            P(3, 3), P(2, 3), P(2, 1), P(1, 1), P(1, 3), P(0, 3)});
-    EXPECT_EQ(CTavroGeoLine::geoPointInPolygon(comb, P(2.5, 2)), 2);
-    EXPECT_EQ(CTavroGeoLine::geoPointInPolygon(comb, P(4.5, 2)), 2);
-    EXPECT_EQ(CTavroGeoLine::geoPointInPolygon(comb, P(3.5, 2)), 4);
-    EXPECT_EQ(CTavroGeoLine::geoPointInPolygon(comb, P(3, 2)), 1);
-    EXPECT_EQ(CTavroGeoLine::geoPointInPolygon(comb, P(9, 2)), 4);
+    EXPECT_EQ(L::geoPointInPolygon(comb, P(2.5, 2)), 2);
+    EXPECT_EQ(L::geoPointInPolygon(comb, P(4.5, 2)), 2);
+    EXPECT_EQ(L::geoPointInPolygon(comb, P(3.5, 2)), 4);
+    EXPECT_EQ(L::geoPointInPolygon(comb, P(3, 2)), 1);
+    EXPECT_EQ(L::geoPointInPolygon(comb, P(9, 2)), 4);
     // Bulges count only when there is one per vertex.
-    const Tavro::NodeBulge circle = ring(Pts{P(1, 0), P(-1, 0)}, Doubles{1, 1});
-    EXPECT_EQ(CTavroGeoLine::geoPointInPolygon(circle, P(0, 0.5)), 2);
-    EXPECT_EQ(CTavroGeoLine::geoPointInPolygon(ring(Pts{P(1, 0), P(-1, 0)}, Doubles{1}), P(0, 0.5)),
-              4);
-    EXPECT_EQ(CTavroGeoLine::geoPointInPolygon(ring(Pts()), P(0, 0)), 4);
+    EXPECT_EQ(L::geoPointInPolygon(ring(Pts{P(1, 0), P(-1, 0)}, Doubles{1, 1}), P(0, 0.5)), 2);
+    EXPECT_EQ(L::geoPointInPolygon(ring(Pts{P(1, 0), P(-1, 0)}, Doubles{1}), P(0, 0.5)), 4);
+    EXPECT_EQ(L::geoPointInPolygon(ring(Pts()), P(0, 0)), 4);
 }
 
-TEST(GeoRelationSegment, EveryCodeASegmentCanGet) {
-    EXPECT_EQ(CTavroGeoLine::geoLineWithPolyRelation(kUnit, P(-1, 0.5), P(2, 0.5)), 6);
-    EXPECT_EQ(CTavroGeoLine::geoLineWithPolyRelation(kUnit, P(0.2, 0.5), P(0.8, 0.5)), 2);
-    EXPECT_EQ(CTavroGeoLine::geoLineWithPolyRelation(kUnit, P(0, 0), P(1, 0)), 1);
-    EXPECT_EQ(CTavroGeoLine::geoLineWithPolyRelation(kUnit, P(2, 0), P(3, 0)), 4);
-    EXPECT_EQ(CTavroGeoLine::geoLineWithPolyRelation(kUnit, P(0.5, 0.5), P(1, 0.5)), 3);
-    EXPECT_EQ(CTavroGeoLine::geoLineWithPolyRelation(kUnit, P(1, 0.5), P(2, 0.5)), 5);
+TEST(GeoRelationRing, SegmentsAndRings) {
+    EXPECT_EQ(L::geoLineWithPolyRelation(kUnit, P(-1, 0.5), P(2, 0.5)), 6);
+    EXPECT_EQ(L::geoLineWithPolyRelation(kUnit, P(0.2, 0.5), P(0.8, 0.5)), 2);
+    EXPECT_EQ(L::geoLineWithPolyRelation(kUnit, P(0, 0), P(1, 0)), 1);
+    EXPECT_EQ(L::geoLineWithPolyRelation(kUnit, P(2, 0), P(3, 0)), 4);
+    EXPECT_EQ(L::geoLineWithPolyRelation(kUnit, P(0.5, 0.5), P(1, 0.5)), 3);
+    EXPECT_EQ(L::geoLineWithPolyRelation(kUnit, P(1, 0.5), P(2, 0.5)), 5);
     // In, out through a corner and along an edge: all three kinds.
-    EXPECT_EQ(CTavroGeoLine::geoLineWithPolyRelation(kUnit, P(0.5, 0.5), P(1.5, -0.5)) & 6, 6);
-    EXPECT_EQ(CTavroGeoLine::geoLineWithPolyRelation(Pts(), P(0, 0), P(1, 1)), -1);
-}
+    EXPECT_EQ(L::geoLineWithPolyRelation(kUnit, P(0.5, 0.5), P(1.5, -0.5)) & 6, 6);
+    EXPECT_EQ(L::geoLineWithPolyRelation(Pts(), P(0, 0), P(1, 1)), -1);
 
-TEST(GeoRelationRing, RingAgainstRing) {
-    EXPECT_EQ(CTavroGeoLine::geoPolyWithPolyRelation(kUnit, kUnit, 1e-10), 0);
-    EXPECT_EQ(CTavroGeoLine::geoPolyWithPolyRelation(kSmall, kUnit, 1e-10), 2);
-    EXPECT_EQ(CTavroGeoLine::geoPolyWithPolyRelation(kUnit, kSmall, 1e-10), 9);
-    EXPECT_EQ(CTavroGeoLine::geoPolyWithPolyRelation(kUnit, square(3, 3, 1), 1e-10), 4);
-    EXPECT_EQ(CTavroGeoLine::geoPolyWithPolyRelation(kUnit, square(0.5, 0.5, 1), 1e-10), 6);
+    EXPECT_EQ(L::geoPolyWithPolyRelation(kUnit, kUnit, 1e-10), 0);
+    EXPECT_EQ(L::geoPolyWithPolyRelation(kSmall, kUnit, 1e-10), 2);
+    EXPECT_EQ(L::geoPolyWithPolyRelation(kUnit, kSmall, 1e-10), 9);
+    EXPECT_EQ(L::geoPolyWithPolyRelation(kUnit, square(3, 3, 1), 1e-10), 4);
+    EXPECT_EQ(L::geoPolyWithPolyRelation(kUnit, square(0.5, 0.5, 1), 1e-10), 6);
     const Pts leftHalf{P(0, 0.25), P(0.5, 0.25), P(0.5, 0.75), P(0, 0.75)};
-    EXPECT_EQ(CTavroGeoLine::geoPolyWithPolyRelation(leftHalf, kUnit, 1e-10), 3);
-    EXPECT_EQ(CTavroGeoLine::geoPolyWithPolyRelation(square(1, 0, 1), kUnit, 1e-10), 5);
-    EXPECT_EQ(CTavroGeoLine::geoPolyWithPolyRelation(Pts(), kUnit, 1e-10), -1);
+    EXPECT_EQ(L::geoPolyWithPolyRelation(leftHalf, kUnit, 1e-10), 3);
+    EXPECT_EQ(L::geoPolyWithPolyRelation(square(1, 0, 1), kUnit, 1e-10), 5);
+    EXPECT_EQ(L::geoPolyWithPolyRelation(Pts(), kUnit, 1e-10), -1);
 
-    EXPECT_TRUE(CTavroGeoLine::IsPolyInPoly(kSmall, kUnit, false));
-    EXPECT_FALSE(CTavroGeoLine::IsPolyInPoly(kUnit, kSmall, false));
-    EXPECT_TRUE(CTavroGeoLine::IsPolyInPoly(kUnit, kSmall, true));
-    EXPECT_FALSE(CTavroGeoLine::IsPolyInPoly(kUnit, Pts(), true));
+    EXPECT_TRUE(L::IsPolyInPoly(kSmall, kUnit, false));
+    EXPECT_FALSE(L::IsPolyInPoly(kUnit, kSmall, false));
+    EXPECT_TRUE(L::IsPolyInPoly(kUnit, kSmall, true));
+    EXPECT_FALSE(L::IsPolyInPoly(kUnit, Pts(), true));
 }
 
 TEST(GeoRelationRing, RingsWithArcsIslandsAndSets) {
     // Broken into 0.1 degree chords without closing: the circle is listed closed.
     const Tavro::NodeBulge circle = ring(kCircle, kCircleBulges);
     const Tavro::NodeBulge big = ring(square(-2, -2, 4));
-    EXPECT_EQ(CTavroGeoLine::GetRelation(circle, big), 2);
-    EXPECT_EQ(CTavroGeoLine::GetRelation(big, circle), 9);
-    EXPECT_EQ(CTavroGeoLine::GetRelation(circle, ring(square(0.5, 0.5, 3))), 6);
+    EXPECT_EQ(L::GetRelation(circle, big), 2);
+    EXPECT_EQ(L::GetRelation(big, circle), 9);
+    EXPECT_EQ(L::GetRelation(circle, ring(square(0.5, 0.5, 3))), 6);
     // Listed open, the second half circle is left out and its chord closes the ring: a half
     // disc on the square's edge, partly inside, partly outside, partly on it.
-    EXPECT_EQ(CTavroGeoLine::GetRelation(ring(Pts{P(1, 0), P(-1, 0)}, Doubles{1, 1}),
-                                         ring(square(0, 0, 3))),
+    EXPECT_EQ(L::GetRelation(ring(Pts{P(1, 0), P(-1, 0)}, Doubles{1, 1}), ring(square(0, 0, 3))),
               7);
 
     const Tavro::NodeIsland holed = region(square(0, 0, 10), {square(4, 4, 2)});
-    EXPECT_EQ(CTavroGeoLine::GetRelation(ring(square(1, 1, 1)), holed), 2);
-    EXPECT_EQ(CTavroGeoLine::GetRelation(ring(square(4.5, 4.5, 1)), holed), 4);
-    EXPECT_EQ(CTavroGeoLine::GetRelation(ring(square(3, 3, 2)), holed), 6);
-    EXPECT_EQ(CTavroGeoLine::GetRelation(ring(square(0, 0, 10)), holed), 6);
-    EXPECT_EQ(CTavroGeoLine::GetRelation(holed, ring(square(0, 0, 10))), 6);
-    EXPECT_EQ(CTavroGeoLine::GetRelation(holed, ring(square(20, 0, 1))), 4);
-    EXPECT_EQ(CTavroGeoLine::GetRelation(holed, region(square(0, 0, 10), {square(4, 4, 2)})), 0);
-    EXPECT_EQ(CTavroGeoLine::GetRelation(holed, region(square(0, 0, 10), {square(1, 1, 2)})), 6);
-    EXPECT_EQ(CTavroGeoLine::GetRelation(holed, region(square(0, 0, 10))), 6);
-    EXPECT_EQ(CTavroGeoLine::GetRelation(region(square(1, 1, 1)), holed), 2);
+    EXPECT_EQ(L::GetRelation(ring(square(1, 1, 1)), holed), 2);
+    EXPECT_EQ(L::GetRelation(ring(square(4.5, 4.5, 1)), holed), 4);
+    EXPECT_EQ(L::GetRelation(ring(square(3, 3, 2)), holed), 6);
+    EXPECT_EQ(L::GetRelation(ring(square(0, 0, 10)), holed), 6);
+    EXPECT_EQ(L::GetRelation(holed, ring(square(0, 0, 10))), 6);
+    EXPECT_EQ(L::GetRelation(holed, ring(square(20, 0, 1))), 4);
+    EXPECT_EQ(L::GetRelation(holed, region(square(0, 0, 10), {square(4, 4, 2)})), 0);
+    EXPECT_EQ(L::GetRelation(holed, region(square(0, 0, 10), {square(1, 1, 2)})), 6);
+    EXPECT_EQ(L::GetRelation(holed, region(square(0, 0, 10))), 6);
+    EXPECT_EQ(L::GetRelation(region(square(1, 1, 1)), holed), 2);
     // The holed square contains a region whose island sits in its own island.
-    EXPECT_EQ(CTavroGeoLine::GetRelation(region(square(-1, -1, 12), {square(3.5, 3.5, 3)}),
-                                         region(square(0, 0, 10), {square(4, 4, 2)})),
-              9);
-    EXPECT_EQ(CTavroGeoLine::GetRelation(region(square(-1, -1, 12), {square(3.5, 3.5, 3)}),
-                                         region(square(0, 0, 10), {square(1, 1, 1)})),
-              6);
+    const Tavro::NodeIsland wide = region(square(-1, -1, 12), {square(3.5, 3.5, 3)});
+    EXPECT_EQ(L::GetRelation(wide, holed), 9);
+    EXPECT_EQ(L::GetRelation(wide, region(square(0, 0, 10), {square(1, 1, 1)})), 6);
 
-    AcArray<Tavro::NodeIsland> one{region(square(0, 0, 10))};
-    AcArray<Tavro::NodeIsland> two{region(square(1, 1, 1)), region(square(3, 3, 1))};
-    EXPECT_EQ(CTavroGeoLine::GetPolygonRelation(two, one), 2);
-    EXPECT_EQ(CTavroGeoLine::GetPolygonRelation(one, two), 9);
-    EXPECT_EQ(CTavroGeoLine::GetPolygonRelation(AcArray<Tavro::NodeIsland>(), two), -1);
-    AcArray<Tavro::NodeIsland> apart{region(square(20, 0, 1)), region(square(10, 0, 1))};
+    const Regions one{region(square(0, 0, 10))};
+    const Regions two{region(square(1, 1, 1)), region(square(3, 3, 1))};
+    EXPECT_EQ(L::GetPolygonRelation(two, one), 2);
+    EXPECT_EQ(L::GetPolygonRelation(one, two), 9);
+    EXPECT_EQ(L::GetPolygonRelation(Regions(), two), -1);
     // One member outside, one touching from outside.
-    EXPECT_EQ(CTavroGeoLine::GetPolygonRelation(apart, one), 5);
-    EXPECT_EQ(CTavroGeoLine::GetPolygonRelation(two, apart), 4);
-    EXPECT_EQ(CTavroGeoLine::GetPolygonRelation(one, AcArray<Tavro::NodeIsland>{holed}), 6);
+    const Regions apart{region(square(20, 0, 1)), region(square(10, 0, 1))};
+    EXPECT_EQ(L::GetPolygonRelation(apart, one), 5);
+    EXPECT_EQ(L::GetPolygonRelation(two, apart), 4);
+    EXPECT_EQ(L::GetPolygonRelation(one, Regions{holed}), 6);
 }
 
 TEST(GeoRelationMap, NestedAndSideBySideRingsWithTheMeter) {
@@ -250,114 +213,88 @@ TEST(GeoRelationMap, NestedAndSideBySideRingsWithTheMeter) {
     h.progressEnd = [&] { calls << "end"; };
     h.pumpMessages = [&] { calls << "pump"; };
     TavroHost::setHandlers(h);
-    const QVector<Pts> rings{square(0, 0, 10), square(2, 2, 6), square(4, 4, 2), square(20, 0, 3),
-                             Pts{P(21, 1), P(22, 1), P(22, 2), P(21, 2)}};
     // The last ring is the only one with an arc, bowing out of its east side but staying in 3.
+    const QVector<Pts> rings{square(0, 0, 10), square(2, 2, 6), square(4, 4, 2), square(20, 0, 3),
+                             square(21, 1, 1)};
     const QVector<Doubles> bulges{Doubles(), Doubles(), Doubles(), Doubles(),
                                   Doubles{0, 0.2, 0, 0}};
-    const QMap<int, QList<int>> map = CTavroGeoLine::geoPolyInPolyMap(rings, bulges);
+    const QMap<int, QList<int>> map = L::geoPolyInPolyMap(rings, bulges);
     TavroHost::setHandlers({});
 
-    EXPECT_EQ(map.value(0), QList<int>{1});
-    EXPECT_EQ(map.value(1), QList<int>{2});
-    EXPECT_EQ(map.value(2), QList<int>());
-    EXPECT_EQ(map.value(3), QList<int>{4});
-    EXPECT_EQ(map.value(4), QList<int>());
-    EXPECT_EQ(map.size(), 5);
-    const QStringList expected{QString::fromUtf8("start 正在进行拓扑分析 0 5"),
-                               "pos 1",
-                               "pump",
-                               "pos 2",
-                               "pump",
-                               "pos 3",
-                               "pump",
-                               "pos 4",
-                               "pump",
-                               "end",
-                               QString::fromUtf8("start 构建拓扑关系 0 4"),
-                               "pos 0",
-                               "pump",
-                               "pos 1",
-                               "pump",
-                               "pos 2",
-                               "pump",
-                               "pos 3",
-                               "pump",
-                               "pos 4",
-                               "pump",
-                               "end"};
+    const QMap<int, QList<int>> want{{0, {1}}, {1, {2}}, {2, {}}, {3, {4}}, {4, {}}};
+    EXPECT_EQ(map, want);
+    QStringList expected{u8("start 正在进行拓扑分析 0 5")};
+    for (int i = 1; i <= 4; ++i)
+        expected << QString("pos %1").arg(i) << "pump";
+    expected << "end" << u8("start 构建拓扑关系 0 4");
+    for (int i = 0; i <= 4; ++i)
+        expected << QString("pos %1").arg(i) << "pump";
+    expected << "end";
     EXPECT_EQ(calls, expected);
-    EXPECT_TRUE(CTavroGeoLine::geoPolyInPolyMap({}, {}).isEmpty());
-}
+    EXPECT_TRUE(L::geoPolyInPolyMap({}, {}).isEmpty());
 
-TEST(GeoRelationMap, MeterStepsInHundredthsForManyRings) {
-    int positions = 0;
-    int last = -1;
-    TavroHost::Handlers h;
-    h.progressPos = [&](int p) {
+    // With many rings the meter steps in hundredths. Phase one: trunc(i * 0.4) reaches
+    // 1 ... 99; phase two: one step per key.
+    int positions = 0, last = -1;
+    TavroHost::Handlers counter;
+    counter.progressPos = [&](int p) {
         ++positions;
         last = p;
         return 0;
     };
-    TavroHost::setHandlers(h);
-    QVector<Pts> rings;
+    TavroHost::setHandlers(counter);
+    QVector<Pts> many;
     for (int i = 0; i < 250; ++i)
-        rings.append(square(2.0 * i, 0, 1));
-    const QMap<int, QList<int>> map = CTavroGeoLine::geoPolyInPolyMap(rings, {});
+        many.append(square(2.0 * i, 0, 1));
+    EXPECT_EQ(L::geoPolyInPolyMap(many, {}).size(), 250);
     TavroHost::setHandlers({});
-    EXPECT_EQ(map.size(), 250);
-    // Phase one: trunc(i * 0.4) reaches 1 ... 99; phase two: one step per key.
     EXPECT_EQ(positions, 99 + 250);
     EXPECT_EQ(last, 249);
 }
 
-TEST(GeoRelationTests, ConcaveVerticesInnerPointsAndMatches) {
+TEST(GeoRelationTests, ConcaveVerticesInnerPointsMatchesAndLabels) {
     const Pts ell{P(0, 0), P(2, 0), P(2, 1), P(1, 1), P(1, 2), P(0, 2)};
-    EXPECT_TRUE(CTavroGeoLine::isConcavePoint(ell, 3));
-    EXPECT_FALSE(CTavroGeoLine::isConcavePoint(ell, 1));
-    EXPECT_FALSE(CTavroGeoLine::isConcavePoint(ell, 6));
-    EXPECT_FALSE(CTavroGeoLine::isConcavePoint(Pts{P(0, 0), P(1, 0), P(0, 1)}, 0));
-    EXPECT_TRUE(CTavroGeoLine::isConcavePoly(ell));
-    EXPECT_FALSE(CTavroGeoLine::isConcavePoly(kUnit));
+    EXPECT_TRUE(L::isConcavePoint(ell, 3));
+    EXPECT_FALSE(L::isConcavePoint(ell, 1));
+    EXPECT_FALSE(L::isConcavePoint(ell, 6));
+    EXPECT_FALSE(L::isConcavePoint(Pts{P(0, 0), P(1, 0), P(0, 1)}, 0));
+    EXPECT_TRUE(L::isConcavePoly(ell));
+    EXPECT_FALSE(L::isConcavePoly(kUnit));
 
     AcGePoint2d out(9, 9);
-    EXPECT_TRUE(CTavroGeoLine::getRandomPointInNodesB(Pts{P(0, 0), P(3, 0), P(0, 3)}, out));
+    EXPECT_TRUE(L::getRandomPointInNodesB(Pts{P(0, 0), P(3, 0), P(0, 3)}, out));
     EXPECT_EQ(out, P(1, 1));
     out = P(9, 9);
-    EXPECT_TRUE(
-        CTavroGeoLine::getRandomPointInNodesB(Pts{P(0, 0), P(3, 0), P(0, 3), P(0, 0)}, out));
+    EXPECT_TRUE(L::getRandomPointInNodesB(Pts{P(0, 0), P(3, 0), P(0, 3), P(0, 0)}, out));
     EXPECT_EQ(out, P(1, 1));
     // The L's first triangle (0,0),(2,0),(2,1) has its middle inside.
-    EXPECT_TRUE(CTavroGeoLine::getRandomPointInNodesB(ell, out));
-    EXPECT_EQ(CTavroGeoLine::geoPointWithPolygonRelation(out, ell, Doubles()), 2);
+    EXPECT_TRUE(L::getRandomPointInNodesB(ell, out));
+    EXPECT_EQ(rel(out, ell), 2);
     out = P(9, 9);
-    EXPECT_FALSE(CTavroGeoLine::getRandomPointInNodesB(Pts{P(0, 0), P(0, 0), P(1, 1)}, out));
+    EXPECT_FALSE(L::getRandomPointInNodesB(Pts{P(0, 0), P(0, 0), P(1, 1)}, out));
     EXPECT_EQ(out, P(9, 9));
 
-    EXPECT_TRUE(CTavroGeoLine::isLineSegmentInPoly(Pts{P(0, 0), P(1, 0), P(1, 1)}, kUnit));
-    EXPECT_FALSE(CTavroGeoLine::isLineSegmentInPoly(Pts{P(0, 0), P(0.5, 0.5)}, kUnit));
-    EXPECT_FALSE(CTavroGeoLine::isLineSegmentInPoly(Pts(), kUnit));
+    EXPECT_TRUE(L::isLineSegmentInPoly(Pts{P(0, 0), P(1, 0), P(1, 1)}, kUnit));
+    EXPECT_FALSE(L::isLineSegmentInPoly(Pts{P(0, 0), P(0.5, 0.5)}, kUnit));
+    EXPECT_FALSE(L::isLineSegmentInPoly(Pts(), kUnit));
 
-    EXPECT_TRUE(CTavroGeoLine::isPolyMatch(kUnit, Pts{P(1, 1), P(0, 1), P(0, 0), P(1, 0)}, 0));
+    EXPECT_TRUE(L::isPolyMatch(kUnit, Pts{P(1, 1), P(0, 1), P(0, 0), P(1, 0)}, 0));
     const Pts nudged{P(0, 0.001), P(1, 0), P(1, 1), P(0, 1)};
-    EXPECT_TRUE(CTavroGeoLine::isPolyMatch(kUnit, nudged, 1.1e-6));
-    EXPECT_FALSE(CTavroGeoLine::isPolyMatch(kUnit, nudged, 0.9e-6));
-    EXPECT_FALSE(CTavroGeoLine::isPolyMatch(kUnit, Pts{P(0, 0), P(1, 1)}, 1));
-}
+    EXPECT_TRUE(L::isPolyMatch(kUnit, nudged, 1.1e-6));
+    EXPECT_FALSE(L::isPolyMatch(kUnit, nudged, 0.9e-6));
+    EXPECT_FALSE(L::isPolyMatch(kUnit, Pts{P(0, 0), P(1, 1)}, 1));
 
-TEST(GeoRelationTests, LabelPointLiesInside) {
     // A convex ring: the centre of its box.
     EXPECT_EQ(CTavroGeoGlobal::GetPlineMiddlePoint(square(0, 0, 4)), P(2, 2));
     EXPECT_EQ(CTavroGeoGlobal::GetPlineMiddlePoint(Pts()), P(0, 0));
     // A thin L: box centre, vertex mean and centroid fall outside; the chord midpoint nearest
     // to all vertices on average, (0.5, 0.5) in the corner, is inside.
-    const Pts ell{P(0, 0), P(10, 0), P(10, 1), P(1, 1), P(1, 10), P(0, 10)};
-    EXPECT_EQ(CTavroGeoGlobal::GetPlineMiddlePoint(ell), P(0.5, 0.5));
+    const Pts thinEll{P(0, 0), P(10, 0), P(10, 1), P(1, 1), P(1, 10), P(0, 10)};
+    EXPECT_EQ(CTavroGeoGlobal::GetPlineMiddlePoint(thinEll), P(0.5, 0.5));
     // A thin C: the best chord midpoint (5,5) lies in the opening, so the label falls back to
-    // the open polyline's half-way point, (1,5) on the inner side.
-    const Pts cee{P(0, 0), P(10, 0), P(10, 1), P(1, 1), P(1, 9), P(10, 9), P(10, 10), P(0, 10)};
+    // the open polyline's half-way point, (1,5) on the inner side, closed or not.
+    Pts cee{P(0, 0), P(10, 0), P(10, 1), P(1, 1), P(1, 9), P(10, 9), P(10, 10), P(0, 10)};
     EXPECT_EQ(CTavroGeoGlobal::GetPlineMiddlePoint(cee), P(1, 5));
-    Pts closedCee = cee;
-    closedCee.append(P(0, 0));
-    EXPECT_EQ(CTavroGeoGlobal::GetPlineMiddlePoint(closedCee), P(1, 5));
+    cee.append(P(0, 0));
+    EXPECT_EQ(CTavroGeoGlobal::GetPlineMiddlePoint(cee), P(1, 5));
 }

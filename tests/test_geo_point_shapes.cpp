@@ -1,176 +1,143 @@
 // Clean-up of vertex arrays, the split filters, extents, rectangles, offsets, directions,
 // annotations and the NodeBulge conversions.
 
-#include "TavroGeometric142.h"
-
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <limits>
+#include "TestSupport.h"
 
 namespace {
-const double kPi = 3.14159265358979323846;
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
-using Pts = AcArray<AcGePoint2d>;
-using Doubles = AcArray<double>;
-AcGePoint2d P(double x, double y) {
-    return AcGePoint2d(x, y);
-}
+using Pt = CTavroGeoPoint;
 
-void expectNear(const AcGePoint2d& p, double x, double y, double tol = 1e-12) {
-    EXPECT_NEAR(p.x, x, tol);
-    EXPECT_NEAR(p.y, y, tol);
+Pts filtered(const Pts& in, int from, int to, double tol) {
+    Pts out;
+    Pt::geoFilterPoint(in, out, from, to, tol);
+    return out;
 }
 } // namespace
 
-TEST(GeoPointCleanup, DuplicateNodesGoWithTheirBulges) {
+TEST(GeoPointCleanup, DuplicateStraightThroughAndCollinearNodes) {
     Pts pts{P(0, 0), P(0, 5e-7), P(1, 0), P(1, 0.9e-6), P(1, 2.1e-6)};
-    CTavroGeoPoint::geoRemoveSame(pts);
+    Pt::geoRemoveSame(pts);
     // Each node is compared with its predecessor: (1, 2.1e-6) is 1.2e-6 from (1, 0.9e-6).
     EXPECT_EQ(pts, (Pts{P(0, 0), P(1, 0), P(1, 2.1e-6)}));
-    AcArray<AcGePoint3d> p3{AcGePoint3d(0, 0, 0), AcGePoint3d(0, 0, 5e-7), AcGePoint3d(0, 0, 2e-6)};
-    CTavroGeoPoint::geoRemoveSame(p3);
+    AcArray<AcGePoint3d> p3{P3(0, 0, 0), P3(0, 0, 5e-7), P3(0, 0, 2e-6)};
+    Pt::geoRemoveSame(p3);
     EXPECT_EQ(p3.length(), 2);
-
     // Not adjacent, still removed, with its bulge.
     pts = Pts{P(0, 0), P(1, 0), P(0.1, 0)};
     Doubles bulges{0.1, 0.2, 0.3};
-    CTavroGeoPoint::geoRemoveSameNodes(pts, bulges, 0.5);
+    Pt::geoRemoveSameNodes(pts, bulges, 0.5);
     EXPECT_EQ(pts, (Pts{P(0, 0), P(1, 0)}));
     EXPECT_EQ(bulges, (Doubles{0.1, 0.2}));
     // A short bulge array loses bulges only where it has them.
     pts = Pts{P(0, 0), P(1, 0), P(0, 0), P(1, 0)};
     bulges = Doubles{0.5};
-    CTavroGeoPoint::geoRemoveSameNodes(pts, bulges, 0.5);
+    Pt::geoRemoveSameNodes(pts, bulges, 0.5);
     EXPECT_EQ(pts, (Pts{P(0, 0), P(1, 0)}));
     EXPECT_EQ(bulges, (Doubles{0.5}));
-}
 
-TEST(GeoPointCleanup, StraightThroughAndCollinearNodes) {
-    Pts pts{P(0, 0), P(1, 0), P(2, 0), P(2, 2), P(0, 2), P(0, 0)};
-    EXPECT_TRUE(CTavroGeoPoint::geoRemoveCollinear(pts));
+    const Pts withMiddle{P(0, 0), P(1, 0), P(2, 0), P(2, 2), P(0, 2), P(0, 0)};
+    pts = withMiddle;
+    EXPECT_TRUE(Pt::geoRemoveCollinear(pts));
     EXPECT_EQ(pts, (Pts{P(0, 0), P(2, 0), P(2, 2), P(0, 2), P(0, 0)}));
-    pts = Pts{P(0, 0), P(1, 0), P(2, 0), P(2, 2), P(0, 2), P(0, 0)};
-    Doubles bulges{0, 0.5, 0, 0, 0, 0};
-    EXPECT_TRUE(CTavroGeoPoint::geoRemoveCollinear(pts, bulges));
+    pts = withMiddle;
+    bulges = Doubles{0, 0.5, 0, 0, 0, 0};
+    EXPECT_TRUE(Pt::geoRemoveCollinear(pts, bulges));
     EXPECT_EQ(pts.length(), 6);
     Doubles wrong{0, 1};
-    EXPECT_FALSE(CTavroGeoPoint::geoRemoveCollinear(pts, wrong));
+    EXPECT_FALSE(Pt::geoRemoveCollinear(pts, wrong));
     EXPECT_EQ(pts.length(), 6);
     Pts empty;
-    EXPECT_TRUE(CTavroGeoPoint::geoRemoveCollinear(empty));
+    EXPECT_TRUE(Pt::geoRemoveCollinear(empty));
 
     // Straight-through nodes between straight segments go; the tolerance is on the angle.
     pts = Pts{P(0, 0), P(1, 0), P(2, 0), P(2, 1)};
     bulges = Doubles{0, 0, 0, 0};
-    CTavroGeoPoint::geoRemoveSameLinePoint(pts, bulges, 1e-6);
+    Pt::geoRemoveSameLinePoint(pts, bulges, 1e-6);
     EXPECT_EQ(pts, (Pts{P(0, 0), P(2, 0), P(2, 1)}));
     pts = Pts{P(0, 0), P(1, 0), P(2, 1e-5), P(2, 1)};
     bulges = Doubles{0, 0, 0, 0};
-    CTavroGeoPoint::geoRemoveSameLinePoint(pts, bulges, 1e-6);
+    Pt::geoRemoveSameLinePoint(pts, bulges, 1e-6);
     EXPECT_EQ(pts.length(), 4);
-    CTavroGeoPoint::geoRemoveSameLinePoint(pts, bulges, 1e-4);
+    Pt::geoRemoveSameLinePoint(pts, bulges, 1e-4);
     EXPECT_EQ(pts.length(), 3);
     // An arc on either side keeps the node.
     pts = Pts{P(0, 0), P(1, 0), P(2, 0), P(2, 1)};
     bulges = Doubles{0.3, 0, 0, 0};
-    CTavroGeoPoint::geoRemoveSameLinePoint(pts, bulges, 1e-6);
+    Pt::geoRemoveSameLinePoint(pts, bulges, 1e-6);
     EXPECT_EQ(pts.length(), 4);
-}
 
-TEST(GeoPointCleanup, ReversedRingHasReversedBulges) {
-    Doubles b{0.1, 0.2, 0.3};
-    CTavroGeoPoint::geoReverseBulge(b);
+    // A reversed ring has reversed bulges.
+    Doubles b{0.1, 0.2, 0.3}, one{0.5};
+    Pt::geoReverseBulge(b);
+    Pt::geoReverseBulge(one);
     EXPECT_EQ(b, (Doubles{-0.2, -0.1, -0.3}));
-    Doubles one{0.5};
-    CTavroGeoPoint::geoReverseBulge(one);
     EXPECT_EQ(one, (Doubles{0.5}));
-    Pts ring{P(0, 0), P(2, 0), P(2, 2)};
-    CTavroGeoPoint::geoReverseNode(ring);
-    EXPECT_EQ(ring, (Pts{P(2, 2), P(2, 0), P(0, 0)}));
+    pts = Pts{P(0, 0), P(2, 0), P(2, 2)};
+    Pt::geoReverseNode(pts);
+    EXPECT_EQ(pts, (Pts{P(2, 2), P(2, 0), P(0, 0)}));
 }
 
 TEST(GeoPointFilter, KeepsTheFirstNodeOfEveryStretch) {
     const Pts in{P(0, 0), P(1, 0.1), P(2, 0)};
-    Pts out;
-    CTavroGeoPoint::geoFilterPoint(in, out, 0, 2, 1.0);
-    EXPECT_EQ(out, (Pts{P(0, 0)}));
-    out.removeAll();
-    CTavroGeoPoint::geoFilterPoint(in, out, 0, 2, 0.05);
-    EXPECT_EQ(out, (Pts{P(0, 0), P(1, 0.1)}));
+    EXPECT_EQ(filtered(in, 0, 2, 1.0), (Pts{P(0, 0)}));
+    EXPECT_EQ(filtered(in, 0, 2, 0.05), (Pts{P(0, 0), P(1, 0.1)}));
     // A zigzag at tolerance 0.5: (1,1) splits first, then (3,-1) (1.46 off the chord from
     // (1,1) to (5,0)); (2,0) lies on the chord (1,1)-(3,-1) and goes; (4,0.1) is 0.54 off the
     // chord (3,-1)-(5,0) and stays.
     const Pts zig{P(0, 0), P(1, 1), P(2, 0), P(3, -1), P(4, 0.1), P(5, 0)};
-    out.removeAll();
-    CTavroGeoPoint::geoFilterPoint(zig, out, 0, 5, 0.5);
-    EXPECT_EQ(out, (Pts{P(0, 0), P(1, 1), P(3, -1), P(4, 0.1)}));
-}
+    EXPECT_EQ(filtered(zig, 0, 5, 0.5), (Pts{P(0, 0), P(1, 1), P(3, -1), P(4, 0.1)}));
 
-TEST(GeoPointFilter, EndsWithoutTolerance) {
     // With tol 0 and points on the line, every stretch is split down to single segments.
     const Pts line{P(0, 0), P(1, 0), P(2, 0), P(3, 0)};
+    EXPECT_EQ(filtered(line, 0, 3, 0.0), (Pts{P(0, 0), P(1, 0), P(2, 0)}));
+    EXPECT_EQ(filtered(line, 1, 2, -1.0), (Pts{P(1, 0)}));
+    EXPECT_EQ(filtered(line, 2, 2, 0.0), (Pts{P(2, 0)}));
+    // Ends outside the array or backwards, and a NaN tolerance, add nothing.
     Pts out;
-    CTavroGeoPoint::geoFilterPoint(line, out, 0, 3, 0.0);
-    EXPECT_EQ(out, (Pts{P(0, 0), P(1, 0), P(2, 0)}));
-    out.removeAll();
-    CTavroGeoPoint::geoFilterPoint(line, out, 1, 2, -1.0);
-    EXPECT_EQ(out, (Pts{P(1, 0)}));
-    out.removeAll();
-    CTavroGeoPoint::geoFilterPoint(line, out, 2, 2, 0.0);
-    EXPECT_EQ(out, (Pts{P(2, 0)}));
-    out.removeAll();
-    CTavroGeoPoint::geoFilterPoint(line, out, 0, 9, 1.0);
-    CTavroGeoPoint::geoFilterPoint(line, out, -1, 2, 1.0);
-    CTavroGeoPoint::geoFilterPoint(line, out, 3, 1, 1.0);
-    CTavroGeoPoint::geoFilterPoint(line, out, 0, 3, kNaN);
+    Pt::geoFilterPoint(line, out, 0, 9, 1.0);
+    Pt::geoFilterPoint(line, out, -1, 2, 1.0);
+    Pt::geoFilterPoint(line, out, 3, 1, 1.0);
+    Pt::geoFilterPoint(line, out, 0, 3, kNaN);
     EXPECT_EQ(out, (Pts{P(0, 0)}));
 
     // A long curve is filtered without deep recursion.
     Pts spiral;
     for (int i = 0; i < 200000; ++i)
         spiral.append(P(i, 1e-3 * i * i));
-    out.removeAll();
-    CTavroGeoPoint::geoFilterPoint(spiral, out, 0, spiral.length() - 1, 0.0);
-    EXPECT_EQ(out.length(), spiral.length() - 1);
-}
+    EXPECT_EQ(filtered(spiral, 0, spiral.length() - 1, 0.0).length(), spiral.length() - 1);
 
-TEST(GeoPointFilter, ClosedRingsSplitAtTheFarthestNode) {
+    // A closed ring splits at the node farthest from the start, (4,3), and each half keeps its
+    // corner; open, the chord from (0,0) to itself has zero length and nothing is kept.
     const Pts ring{P(0, 0), P(4, 0), P(4, 3), P(0, 3), P(0, 0)};
-    Pts out;
-    // Closed: distances to the start pick (4,3) first, then each half keeps its corner.
-    CTavroGeoPoint::geoLvbo2d(ring, out, 0, 4, 0.5, true);
+    out.removeAll();
+    Pt::geoLvbo2d(ring, out, 0, 4, 0.5, true);
     EXPECT_EQ(out, (Pts{P(0, 0), P(4, 0), P(4, 3), P(0, 3)}));
     out.removeAll();
-    // Open, the chord from (0,0) to itself has zero length: distance 0, nothing kept.
-    CTavroGeoPoint::geoLvbo2d(ring, out, 0, 4, 0.5, false);
+    Pt::geoLvbo2d(ring, out, 0, 4, 0.5, false);
     EXPECT_EQ(out, (Pts{P(0, 0)}));
 }
 
 TEST(GeoPointShapes, ExtentsAndRectangles) {
     const Pts pts{P(1, 2), P(-3, 5), P(4, -1)};
-    AcDbExtents box = CTavroGeoPoint::geoNodeExtents(pts, 0.5);
-    EXPECT_EQ(box.minPoint(), AcGePoint3d(-3.5, -1.5, 0));
-    EXPECT_EQ(box.maxPoint(), AcGePoint3d(4.5, 5.5, 0));
+    AcDbExtents box = Pt::geoNodeExtents(pts, 0.5);
+    EXPECT_EQ(box.minPoint(), P3(-3.5, -1.5));
+    EXPECT_EQ(box.maxPoint(), P3(4.5, 5.5));
     AcGePoint2d lo(9, 9), hi(9, 9);
-    EXPECT_FALSE(CTavroGeoPoint::geoNodeExtents(Pts(), lo, hi, 1));
+    EXPECT_FALSE(Pt::geoNodeExtents(Pts(), lo, hi, 1));
     EXPECT_EQ(lo, P(9, 9));
-    EXPECT_TRUE(CTavroGeoPoint::geoNodeExtents(pts, lo, hi, 0));
+    EXPECT_TRUE(Pt::geoNodeExtents(pts, lo, hi, 0));
     EXPECT_EQ(lo, P(-3, -1));
     EXPECT_EQ(hi, P(4, 5));
 
-    EXPECT_EQ(CTavroGeoPoint::geoMakeRect(P(0, 0), 2, 4),
-              (Pts{P(-1, -2), P(-1, 2), P(1, 2), P(1, -2)}));
-    EXPECT_EQ(CTavroGeoPoint::geoRectangle(P(2, 3), P(0, 0)),
-              (Pts{P(0, 0), P(2, 0), P(2, 3), P(0, 3)}));
-    EXPECT_EQ(CTavroGeoPoint::geoPolyOffset(P(1, 1), 1), (Pts{P(0, 0), P(0, 2), P(2, 2), P(2, 0)}));
-    EXPECT_EQ(CTavroGeoPoint::geoMovePoly(Pts{P(1, 1)}, 2, -1), (Pts{P(3, 0)}));
+    EXPECT_EQ(Pt::geoMakeRect(P(0, 0), 2, 4), (Pts{P(-1, -2), P(-1, 2), P(1, 2), P(1, -2)}));
+    EXPECT_EQ(Pt::geoRectangle(P(2, 3), P(0, 0)), (Pts{P(0, 0), P(2, 0), P(2, 3), P(0, 3)}));
+    EXPECT_EQ(Pt::geoPolyOffset(P(1, 1), 1), (Pts{P(0, 0), P(0, 2), P(2, 2), P(2, 0)}));
+    EXPECT_EQ(Pt::geoMovePoly(Pts{P(1, 1)}, 2, -1), (Pts{P(3, 0)}));
 
-    Pts tilt = CTavroGeoPoint::geoTiltRect(P(0, 0), P(2, 0), P(5, 3));
+    Pts tilt = Pt::geoTiltRect(P(0, 0), P(2, 0), P(5, 3));
     ASSERT_EQ(tilt.length(), 4);
     expectNear(tilt[2], 2, 3);
     expectNear(tilt[3], 0, 3);
-    tilt = CTavroGeoPoint::geoTiltRect(P(0, 0), P(2, 0), P(5, -3));
+    tilt = Pt::geoTiltRect(P(0, 0), P(2, 0), P(5, -3));
     expectNear(tilt[2], 2, -3);
     expectNear(tilt[3], 0, -3);
 }
@@ -178,189 +145,172 @@ TEST(GeoPointShapes, ExtentsAndRectangles) {
 TEST(GeoPointShapes, MinimumAreaRectangle) {
     // The tilted square (area 2) beats its axis-aligned box (area 4).
     const Pts diamond{P(0, 0), P(1, 1), P(2, 0), P(1, -1)};
-    const Pts rect = CTavroGeoPoint::geoMinAreaRect(diamond);
+    const Pts rect = Pt::geoMinAreaRect(diamond);
     ASSERT_EQ(rect.length(), 4);
-    EXPECT_NEAR(CTavroGeoPoint::geoArea(rect), 2.0, 1e-12);
+    EXPECT_NEAR(Pt::geoArea(rect), 2.0, 1e-12);
     for (const AcGePoint2d& corner : rect)
         EXPECT_TRUE(diamond.contains(corner));
     // It starts at the corner nearest the lower left of its extents: (0,0) or (1,-1), both at
     // distance 1 from (0,-1); the first in the stored order wins and the order is clockwise.
     EXPECT_TRUE(rect[0] == P(0, 0) || rect[0] == P(1, -1));
-    EXPECT_GT(CTavroGeoPoint::geoArea(rect[0], rect[1], rect[2]), 0.0);
+    EXPECT_GT(Pt::geoArea(rect[0], rect[1], rect[2]), 0.0);
 
-    // A right triangle: the box on its legs has area 12.
-    const Pts tri{P(0, 0), P(4, 0), P(0, 3)};
-    const Pts box = CTavroGeoPoint::geoMinAreaRect(tri);
-    EXPECT_NEAR(CTavroGeoPoint::geoArea(box), 12.0, 1e-9);
+    // A right triangle: the box on its legs has area 12, also when listed closed.
+    const Pts box = Pt::geoMinAreaRect(Pts{P(0, 0), P(4, 0), P(0, 3)});
+    EXPECT_NEAR(Pt::geoArea(box), 12.0, 1e-9);
     expectNear(box[0], 0, 0, 1e-9);
-
+    EXPECT_NEAR(Pt::geoArea(Pt::geoMinAreaRect(Pts{P(0, 0), P(4, 0), P(0, 3), P(0, 0)})), 12.0,
+                1e-9);
     // Fewer than three nodes come back as they are.
-    EXPECT_EQ(CTavroGeoPoint::geoMinAreaRect(Pts{P(1, 1), P(2, 2)}), (Pts{P(1, 1), P(2, 2)}));
-    // A closed listing tries the same edges.
-    const Pts closed{P(0, 0), P(4, 0), P(0, 3), P(0, 0)};
-    EXPECT_NEAR(CTavroGeoPoint::geoArea(CTavroGeoPoint::geoMinAreaRect(closed)), 12.0, 1e-9);
-    EXPECT_LE(CTavroGeoPoint::geoMinAreaRect(Pts{P(kNaN, 0), P(1, kNaN), P(2, 2)}).length(), 4);
+    EXPECT_EQ(Pt::geoMinAreaRect(Pts{P(1, 1), P(2, 2)}), (Pts{P(1, 1), P(2, 2)}));
+    EXPECT_LE(Pt::geoMinAreaRect(Pts{P(kNaN, 0), P(1, kNaN), P(2, 2)}).length(), 4);
 }
 
 TEST(GeoPointShapes, OffsetsMoveCornersAlongTheirBisectors) {
     const double h = std::sqrt(0.5);
-    const Pts ccw{P(0, 0), P(1, 0), P(1, 1), P(0, 1)};
-    const Pts cw{P(0, 0), P(0, 1), P(1, 1), P(1, 0)};
-    Pts out = CTavroGeoPoint::geoPolyOffset(ccw, 1.0);
+    const Pts ccw = square(0, 0, 1);
+    Pts out = Pt::geoPolyOffset(ccw, 1.0);
     ASSERT_EQ(out.length(), 4);
     expectNear(out[0], -h, -h);
     expectNear(out[2], 1 + h, 1 + h);
-    out = CTavroGeoPoint::geoPolyOffset(cw, 1.0);
+    out = Pt::geoPolyOffset(Pts{P(0, 0), P(0, 1), P(1, 1), P(1, 0)}, 1.0);
     expectNear(out[0], -h, -h);
     expectNear(out[1], -h, 1 + h);
     // A closed listing gets its closing node back.
-    out = CTavroGeoPoint::geoPolyOffset(Pts{P(0, 0), P(1, 0), P(1, 1), P(0, 1), P(0, 0)}, -0.5);
+    out = Pt::geoPolyOffset(Pts{P(0, 0), P(1, 0), P(1, 1), P(0, 1), P(0, 0)}, -0.5);
     ASSERT_EQ(out.length(), 5);
     expectNear(out[0], 0.5 * h, 0.5 * h);
     EXPECT_EQ(out[4], out[0]);
-    EXPECT_TRUE(CTavroGeoPoint::geoPolyOffset(Pts(), 1).isEmpty());
+    EXPECT_TRUE(Pt::geoPolyOffset(Pts(), 1).isEmpty());
 
     // At (1,0) of the ccw square the bisector's left normal points in, at 3pi/4.
-    EXPECT_NEAR(CTavroGeoPoint::geoBisectorRadian(P(0, 0), P(1, 0), P(1, 1), false), 3 * kPi / 4,
-                1e-12);
-    EXPECT_NEAR(CTavroGeoPoint::geoBisectorRadian(P(0, 0), P(1, 0), P(1, 1), true), 7 * kPi / 4,
-                1e-12);
+    EXPECT_NEAR(Pt::geoBisectorRadian(P(0, 0), P(1, 0), P(1, 1), false), 3 * kPi / 4, 1e-12);
+    EXPECT_NEAR(Pt::geoBisectorRadian(P(0, 0), P(1, 0), P(1, 1), true), 7 * kPi / 4, 1e-12);
     QMap<int, double> map;
     map[7] = 1.0; // never cleared
-    CTavroGeoPoint::geoBisectorRadian(map, ccw, false);
+    Pt::geoBisectorRadian(map, ccw, false);
     EXPECT_EQ(map.size(), 5);
     EXPECT_NEAR(map[0], kPi / 4, 1e-12);
 }
 
 TEST(GeoPointShapes, EdgeDirectionsAndAnnotations) {
     QMap<int, double> dirs;
-    CTavroGeoPoint::geoEdgeRadian(dirs, Pts{P(0, 0), P(0, 1), P(-1, 1)});
+    Pt::geoEdgeRadian(dirs, Pts{P(0, 0), P(0, 1), P(-1, 1)});
     ASSERT_EQ(dirs.size(), 2);
     EXPECT_NEAR(dirs[0], kPi / 2, 1e-15);
     EXPECT_NEAR(dirs[1], kPi, 1e-15);
 
     QMap<unsigned int, Tavro::EdgeAnnPosRadian> ann;
-    CTavroGeoPoint::geoEdgeAnnPosRadian(ann, Pts{P(0, 0), P(-1, 0)}, 1.0, true);
+    Pt::geoEdgeAnnPosRadian(ann, Pts{P(0, 0), P(-1, 0)}, 1.0, true);
     EXPECT_NEAR(ann[0].radian, 2 * kPi, 1e-15);
-    CTavroGeoPoint::geoEdgeAnnPosRadian(ann, Pts{P(0, 0), P(0, -1)}, 1.0, true);
+    Pt::geoEdgeAnnPosRadian(ann, Pts{P(0, 0), P(0, -1)}, 1.0, true);
     EXPECT_NEAR(ann[0].radian, 3 * kPi / 2, 1e-15);
-    CTavroGeoPoint::geoEdgeAnnPosRadian(ann, Pts{P(0, 0), P(-1, -1)}, 1.0, true);
+    Pt::geoEdgeAnnPosRadian(ann, Pts{P(0, 0), P(-1, -1)}, 1.0, true);
     EXPECT_NEAR(ann[0].radian, kPi / 4, 1e-15);
     // Counterclockwise square, outside: the bottom edge's label sits below it.
     ann.clear();
-    CTavroGeoPoint::geoEdgeAnnPosRadian(ann, Pts{P(0, 0), P(2, 0), P(2, 2), P(0, 2)}, 0.5, true);
+    Pt::geoEdgeAnnPosRadian(ann, square(0, 0, 2), 0.5, true);
     ASSERT_EQ(ann.size(), 3);
     expectNear(ann[0].position, 1, -0.5);
     expectNear(ann[1].position, 2.5, 1);
-    CTavroGeoPoint::geoEdgeAnnPosRadian(ann, Pts{P(0, 0), P(2, 0), P(2, 2), P(0, 2)}, 0.5, false);
+    Pt::geoEdgeAnnPosRadian(ann, square(0, 0, 2), 0.5, false);
     expectNear(ann[0].position, 1, 0.5);
 }
 
-TEST(GeoPointShapes, DominantDirectionLongestEdgeAndNorthWest) {
+TEST(GeoPointShapes, DominantDirectionLongestEdgeNorthWestAndSameness) {
     // A trapezoid: the east base (10) outweighs every other direction (4.24, 4, 4.24).
-    EXPECT_NEAR(CTavroGeoPoint::geoMaxEdgeRadian(Pts{P(0, 0), P(10, 0), P(7, 3), P(3, 3)}), 0.0,
-                1e-6);
+    EXPECT_NEAR(Pt::geoMaxEdgeRadian(Pts{P(0, 0), P(10, 0), P(7, 3), P(3, 3)}), 0.0, 1e-6);
     // Two east edges (2 + 2) outweigh the longest single edge, the closing one (3.6 west).
-    EXPECT_NEAR(CTavroGeoPoint::geoMaxEdgeRadian(
-                    Pts{P(0, 0), P(2, 0), P(2, 1), P(4, 1), P(4, 1.5), P(0.5, 1.5)}),
-                0.0, 1e-6);
-    const Pts square{P(0, 0), P(2, 0), P(2, 2), P(0, 2)};
+    EXPECT_NEAR(
+        Pt::geoMaxEdgeRadian(Pts{P(0, 0), P(2, 0), P(2, 1), P(4, 1), P(4, 1.5), P(0.5, 1.5)}), 0.0,
+        1e-6);
     // All four sides tie; the largest key (3pi/2) wins.
-    EXPECT_NEAR(CTavroGeoPoint::geoMaxEdgeRadian(square), 3 * kPi / 2, 1e-6);
-    EXPECT_EQ(CTavroGeoPoint::geoMaxEdgeRadian(Pts()), 0.0);
+    EXPECT_NEAR(Pt::geoMaxEdgeRadian(square(0, 0, 2)), 3 * kPi / 2, 1e-6);
+    EXPECT_EQ(Pt::geoMaxEdgeRadian(Pts()), 0.0);
 
     AcGePoint2d s(9, 9), e(9, 9);
     double angle = -1;
-    CTavroGeoPoint::geoMaxEdgeRadian(Pts{P(0, 0), P(1, 0), P(4, 0), P(4, 1), P(1, 2)}, s, e, angle);
+    Pt::geoMaxEdgeRadian(Pts{P(0, 0), P(1, 0), P(4, 0), P(4, 1), P(1, 2)}, s, e, angle);
     // (0,0)-(1,0)-(4,0) merge into one edge of length 4, longer than the rest (3.16 at most).
     EXPECT_EQ(s, P(0, 0));
     EXPECT_EQ(e, P(4, 0));
     EXPECT_EQ(angle, 0.0);
     s = P(9, 9);
-    CTavroGeoPoint::geoMaxEdgeRadian(Pts(), s, e, angle);
+    Pt::geoMaxEdgeRadian(Pts(), s, e, angle);
     EXPECT_EQ(s, P(9, 9));
 
-    EXPECT_EQ(CTavroGeoPoint::GetNWPoint(Pts{P(0, 0), P(-1, 5), P(3, 3)}), 1);
-    EXPECT_EQ(CTavroGeoPoint::GetNWPoint(Pts()), 0);
-    EXPECT_EQ(CTavroGeoPoint::GetNWPoint(Pts{P(1, 1), P(0, 0)}), 0);
-}
+    EXPECT_EQ(Pt::GetNWPoint(Pts{P(0, 0), P(-1, 5), P(3, 3)}), 1);
+    EXPECT_EQ(Pt::GetNWPoint(Pts()), 0);
+    EXPECT_EQ(Pt::GetNWPoint(Pts{P(1, 1), P(0, 0)}), 0);
 
-TEST(GeoPointShapes, SamePolygon) {
-    const Pts square{P(0, 0), P(2, 0), P(2, 2), P(0, 2)};
-    EXPECT_TRUE(CTavroGeoPoint::isPolygonSame(square, Pts{P(2, 2), P(0, 2), P(0, 0), P(2, 0)}));
-    EXPECT_TRUE(
-        CTavroGeoPoint::isPolygonSame(square, Pts{P(0, 0), P(1, 0), P(2, 0), P(2, 2), P(0, 2)}));
-    EXPECT_FALSE(CTavroGeoPoint::isPolygonSame(square, Pts{P(5, 0), P(7, 0), P(7, 2), P(5, 2)}));
-    EXPECT_FALSE(CTavroGeoPoint::isPolygonSame(square, Pts{P(0, 0), P(2, 0)}));
+    const Pts sq = square(0, 0, 2);
+    EXPECT_TRUE(Pt::isPolygonSame(sq, Pts{P(2, 2), P(0, 2), P(0, 0), P(2, 0)}));
+    EXPECT_TRUE(Pt::isPolygonSame(sq, Pts{P(0, 0), P(1, 0), P(2, 0), P(2, 2), P(0, 2)}));
+    EXPECT_FALSE(Pt::isPolygonSame(sq, square(5, 0, 2)));
+    EXPECT_FALSE(Pt::isPolygonSame(sq, Pts{P(0, 0), P(2, 0)}));
 }
 
 TEST(GeoPointShapes, NodeBulgeConversions) {
-    Tavro::NodeBulge nb;
-    nb.nodes = Pts{P(0, 0), P(1, 0), P(1, 1)};
-    nb.bulges = Doubles{0.1, 0.2, 0.3, 0.4, 0.5};
-    Tavro::NodeBulge safe = CTavroGeoPoint::geoSafeTavroNodeBulge(nb);
-    EXPECT_EQ(safe.bulges, (Doubles{0.1, 0.2, 0.3}));
+    Tavro::NodeBulge nb = ring(Pts{P(0, 0), P(1, 0), P(1, 1)}, Doubles{0.1, 0.2, 0.3, 0.4, 0.5});
+    EXPECT_EQ(Pt::geoSafeTavroNodeBulge(nb).bulges, (Doubles{0.1, 0.2, 0.3}));
     nb.bulges = Doubles();
-    safe = CTavroGeoPoint::geoSafeTavroNodeBulge(nb);
+    const Tavro::NodeBulge safe = Pt::geoSafeTavroNodeBulge(nb);
     EXPECT_EQ(safe.bulges, (Doubles{0, 0, 0}));
-    EXPECT_TRUE(CTavroGeoPoint::geoIsValidNodeBulges(safe));
+    EXPECT_TRUE(Pt::geoIsValidNodeBulges(safe));
 
     nb.bulges = Doubles{1};
-    const Tavro::NodeBulge3d lifted = CTavroGeoPoint::geoTavroNodeBulgeTo3d(nb);
-    EXPECT_EQ(lifted.nodes[2], AcGePoint3d(1, 1, 0));
+    const Tavro::NodeBulge3d lifted = Pt::geoTavroNodeBulgeTo3d(nb);
+    EXPECT_EQ(lifted.nodes[2], P3(1, 1, 0));
     EXPECT_EQ(lifted.bulges, (Doubles{1}));
-    const Tavro::NodeBulge back = CTavroGeoPoint::geoTavroNodeBulge3dTo2d(lifted);
+    const Tavro::NodeBulge back = Pt::geoTavroNodeBulge3dTo2d(lifted);
     EXPECT_EQ(back.nodes, nb.nodes);
     EXPECT_EQ(back.bulges, nb.bulges);
 }
 
 TEST(GeoPointRings, BulgeRingAreaIsSignedClockwisePositive) {
-    const Pts ccw{P(0, 0), P(1, 0), P(1, 1), P(0, 1)};
-    EXPECT_DOUBLE_EQ(CTavroGeoPoint::geoArea(ccw, Doubles{0, 0, 0, 0}), -1.0);
-    EXPECT_DOUBLE_EQ(CTavroGeoPoint::geoArea(Pts{P(0, 0), P(0, 1), P(1, 1), P(1, 0)}, Doubles()),
-                     1.0);
+    const Pts ccw = square(0, 0, 1);
+    EXPECT_DOUBLE_EQ(Pt::geoArea(ccw, Doubles{0, 0, 0, 0}), -1.0);
+    EXPECT_DOUBLE_EQ(Pt::geoArea(Pts{P(0, 0), P(0, 1), P(1, 1), P(1, 0)}, Doubles()), 1.0);
     // A circle of radius 1 as two counterclockwise half circles, then reversed.
     Pts circle{P(1, 0), P(-1, 0)};
     Doubles halves{1, 1};
-    EXPECT_NEAR(CTavroGeoPoint::geoArea(circle, halves), -kPi, 1e-14);
-    CTavroGeoPoint::geoReverseNode(circle);
-    CTavroGeoPoint::geoReverseBulge(halves);
-    EXPECT_NEAR(CTavroGeoPoint::geoArea(circle, halves), kPi, 1e-14);
+    EXPECT_NEAR(Pt::geoArea(circle, halves), -kPi, 1e-14);
+    Pt::geoReverseNode(circle);
+    Pt::geoReverseBulge(halves);
+    EXPECT_NEAR(Pt::geoArea(circle, halves), kPi, 1e-14);
 
     // The closing segment carries the last bulge: a half circle out of the west side adds pi/2,
     // whether or not the first node is repeated.
-    const Pts square{P(0, 0), P(2, 0), P(2, 2), P(0, 2)};
-    EXPECT_NEAR(CTavroGeoPoint::geoArea(square, Doubles{0, 0, 0, 1}), -(4 + kPi / 2), 1e-13);
-    EXPECT_NEAR(CTavroGeoPoint::geoArea(Pts{P(0, 0), P(2, 0), P(2, 2), P(0, 2), P(0, 0)},
-                                        Doubles{0, 0, 0, 1, 0}),
-                -(4 + kPi / 2), 1e-13);
+    const Pts sq = square(0, 0, 2);
+    EXPECT_NEAR(Pt::geoArea(sq, Doubles{0, 0, 0, 1}), -(4 + kPi / 2), 1e-13);
+    EXPECT_NEAR(
+        Pt::geoArea(Pts{P(0, 0), P(2, 0), P(2, 2), P(0, 2), P(0, 0)}, Doubles{0, 0, 0, 1, 0}),
+        -(4 + kPi / 2), 1e-13);
     // A clockwise bulge on a counterclockwise ring cuts the half disc out.
-    EXPECT_NEAR(CTavroGeoPoint::geoArea(square, Doubles{0, -1, 0, 0}), -(4 - kPi / 2), 1e-13);
+    EXPECT_NEAR(Pt::geoArea(sq, Doubles{0, -1, 0, 0}), -(4 - kPi / 2), 1e-13);
     // A three-quarter circle closed by its chord: the segment is sector plus triangle.
-    EXPECT_NEAR(CTavroGeoPoint::geoArea(Pts{P(0, 0), P(2, 0)}, Doubles{std::tan(3 * kPi / 8), 0}),
+    EXPECT_NEAR(Pt::geoArea(Pts{P(0, 0), P(2, 0)}, Doubles{std::tan(3 * kPi / 8), 0}),
                 -(3 * kPi / 2 + 1), 1e-13);
     // At Gauss-plane coordinates: 60 x 80 with a half circle of radius 40 outside.
-    const Pts parcel{P(500100, 3500000), P(500160, 3500000), P(500160, 3500080),
-                     P(500100, 3500080)};
-    EXPECT_NEAR(CTavroGeoPoint::geoArea(parcel, Doubles{0, 1, 0, 0}), -(4800 + 800 * kPi), 1e-7);
+    const Pts parcel = shifted(Pts{P(0, 0), P(60, 0), P(60, 80), P(0, 80)}, 500100, 3500000);
+    EXPECT_NEAR(Pt::geoArea(parcel, Doubles{0, 1, 0, 0}), -(4800 + 800 * kPi), 1e-7);
     // A short bulge array counts the rest as straight; nothing at all measures 0.
-    EXPECT_DOUBLE_EQ(CTavroGeoPoint::geoArea(ccw, Doubles{0}), -1.0);
-    EXPECT_EQ(CTavroGeoPoint::geoArea(Pts(), Doubles{1}), 0.0);
-    EXPECT_EQ(CTavroGeoPoint::geoArea(Pts{P(3, 3)}, Doubles{1}), 0.0);
+    EXPECT_DOUBLE_EQ(Pt::geoArea(ccw, Doubles{0}), -1.0);
+    EXPECT_EQ(Pt::geoArea(Pts(), Doubles{1}), 0.0);
+    EXPECT_EQ(Pt::geoArea(Pts{P(3, 3)}, Doubles{1}), 0.0);
 }
 
 TEST(GeoPointRings, GridPositionInTheMinimumRectangle) {
-    EXPECT_EQ(CTavroGeoPoint::geoCalculatePoint(Pts(), Tavro::kCenter), P(0, 0));
-    EXPECT_EQ(CTavroGeoPoint::geoCalculatePoint(Pts{P(3, 4)}, Tavro::kCenter), P(3, 4));
-    EXPECT_EQ(CTavroGeoPoint::geoCalculatePoint(Pts{P(0, 0), P(4, 2)}, Tavro::kTopMiddle), P(2, 2));
+    EXPECT_EQ(Pt::geoCalculatePoint(Pts(), Tavro::kCenter), P(0, 0));
+    EXPECT_EQ(Pt::geoCalculatePoint(Pts{P(3, 4)}, Tavro::kCenter), P(3, 4));
+    EXPECT_EQ(Pt::geoCalculatePoint(Pts{P(0, 0), P(4, 2)}, Tavro::kTopMiddle), P(2, 2));
     const Pts rect{P(0, 0), P(4, 0), P(4, 2), P(0, 2)};
-    expectNear(CTavroGeoPoint::geoCalculatePoint(rect, Tavro::kCenter), 2, 1);
-    expectNear(CTavroGeoPoint::geoCalculatePoint(rect, Tavro::kLeftTop), 0, 2);
-    expectNear(CTavroGeoPoint::geoCalculatePoint(rect, Tavro::kRightBottom), 4, 0);
-    expectNear(CTavroGeoPoint::geoCalculatePoint(rect, Tavro::kBottomMiddle), 2, 0);
-    EXPECT_EQ(CTavroGeoPoint::geoCalculatePoint(rect, static_cast<Tavro::PointLocal>(9)), P(0, 0));
+    expectNear(Pt::geoCalculatePoint(rect, Tavro::kCenter), 2, 1);
+    expectNear(Pt::geoCalculatePoint(rect, Tavro::kLeftTop), 0, 2);
+    expectNear(Pt::geoCalculatePoint(rect, Tavro::kRightBottom), 4, 0);
+    expectNear(Pt::geoCalculatePoint(rect, Tavro::kBottomMiddle), 2, 0);
+    EXPECT_EQ(Pt::geoCalculatePoint(rect, static_cast<Tavro::PointLocal>(9)), P(0, 0));
     // The tilted square's own centre, not the centre of its corners' bounding box shifted.
-    expectNear(
-        CTavroGeoPoint::geoCalculatePoint(Pts{P(0, 0), P(1, 1), P(2, 0), P(1, -1)}, Tavro::kCenter),
-        1, 0);
+    expectNear(Pt::geoCalculatePoint(Pts{P(0, 0), P(1, 1), P(2, 0), P(1, -1)}, Tavro::kCenter), 1,
+               0);
 }
