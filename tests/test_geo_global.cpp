@@ -204,6 +204,18 @@ TEST(GeoGlobal, SplittingAtExtremesKeepsTheArcs) {
     for (int i = 0; i < 4; ++i)
         EXPECT_NEAR(bulges[i], std::tan(kPi / 8), 1e-15);
     EXPECT_EQ(bulges[4], 0.0);
+    // A three-quarter circle (radius sqrt 2, centre (1,-1)) closed by its chord keeps its area,
+    // sector plus triangle 3pi/2 + 1, and its sweep of 3pi/2 across the three pieces it becomes.
+    const Doubles major{std::tan(3 * kPi / 8), 0};
+    G::AnalyzeBulgePolyline(Pts{P(0, 0), P(2, 0)}, major, true, true, true, out, bulges);
+    EXPECT_EQ(out, (Pts{P(0, 0), P(1 - std::sqrt(2.0), -1), P(1, -1 - std::sqrt(2.0)),
+                        P(1 + std::sqrt(2.0), -1), P(2, 0), P(0, 0)}));
+    double sweep = 0.0;
+    for (double b : bulges)
+        sweep += 4 * std::atan(b);
+    EXPECT_NEAR(sweep, 3 * kPi / 2, 1e-14);
+    EXPECT_NEAR(CTavroGeoPoint::geoArea(out, bulges), -(3 * kPi / 2 + 1), 1e-13);
+    EXPECT_NEAR(CTavroGeoPoint::geoArea(Pts{P(0, 0), P(2, 0)}, major), -(3 * kPi / 2 + 1), 1e-13);
     // Open, with a short bulge array: straight segments pass unchanged.
     G::AnalyzeBulgePolyline(Pts{P(0, 0), P(2, 0), P(2, 2)}, Doubles{0}, false, true, true, out,
                             bulges);
