@@ -383,19 +383,19 @@ Acad::ErrorStatus AcDbPolyline::getParamAtPoint(const AcGePoint3d& pt, double& p
 }
 
 Acad::ErrorStatus AcDbPolyline::getFirstDeriv(double param, AcGeVector3d& deriv) const {
-    int index = 0;
-    double fraction = 0.0;
-    if (!locate(param, index, fraction)) return Acad::eInvalidInput;
-    const AcGeVector2d d = segment(index).firstDeriv(fraction);
-    deriv = AcGeVector3d(d.x, d.y, 0.0);
-    return Acad::eOk;
+    return derivative(param, 1, deriv);
 }
 
 Acad::ErrorStatus AcDbPolyline::getSecondDeriv(double param, AcGeVector3d& deriv) const {
+    return derivative(param, 2, deriv);
+}
+
+Acad::ErrorStatus AcDbPolyline::derivative(double param, int order, AcGeVector3d& deriv) const {
     int index = 0;
     double fraction = 0.0;
     if (!locate(param, index, fraction)) return Acad::eInvalidInput;
-    const AcGeVector2d d = segment(index).secondDeriv(fraction);
+    const AcDbCurvePiece piece = segment(index);
+    const AcGeVector2d d = order == 1 ? piece.firstDeriv(fraction) : piece.secondDeriv(fraction);
     deriv = AcGeVector3d(d.x, d.y, 0.0);
     return Acad::eOk;
 }

@@ -123,6 +123,7 @@ private:
     AcDbCurvePiece segment(int index) const;
     // The segment holding param and the fraction along it; false outside the curve.
     bool locate(double param, int& index, double& fraction) const;
+    Acad::ErrorStatus derivative(double param, int order, AcGeVector3d& deriv) const;
 
     std::vector<Vertex> m_vertices;
     bool m_closed = false;
