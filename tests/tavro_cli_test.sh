@@ -4,22 +4,7 @@
 set -u
 tavro=$1
 samples=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-# expect STATUS PATTERN -- ARGS...: the command exits with STATUS and its output matches PATTERN.
-expect() {
-  local status=$1 pattern=$2
-  shift 3
-  local out rc
-  out=$("$tavro" "$@" 2>&1)
-  rc=$?
-  [ "$rc" -eq "$status" ] || fail "tavro $* exited $rc, expected $status: $out"
-  grep -qE -- "$pattern" <<<"$out" || fail "tavro $*: no match for '$pattern' in: $out"
-}
+source "$(dirname "$0")/cli_support.sh"
 
 expect 0 'measure' -- --help
 expect 0 'CSV' -- measure --help
@@ -162,8 +147,4 @@ out=$("$tavro" transform --chain "pm4:@$work/fit.csv" "$samples/points.csv")
 check 'J1,535000.000,3880000.000,534926.4993,3879934.6803,0.0000'
 check 'J3,535120.500,3880085.250,535046.9946,3880019.9269,0.0000'
 
-if [ "$failures" -gt 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all tavro checks passed"
+finish command-line

@@ -4,23 +4,8 @@
 # the verbs, and clear failures with the right exit status on bad input.
 set -u
 tavro=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/cli_support.sh"
 cd "$work"
-failures=0
-
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-# expect STATUS PATTERN -- ARGS...: the command exits with STATUS and its output matches PATTERN.
-expect() {
-  local status=$1 pattern=$2
-  shift 3
-  local out rc
-  out=$("$tavro" "$@" 2>&1)
-  rc=$?
-  [ "$rc" -eq "$status" ] || fail "tavro $* exited $rc, expected $status: $out"
-  grep -qE -- "$pattern" <<<"$out" || fail "tavro $*: no match for '$pattern' in: $out"
-}
 
 # near WHAT VALUE EXPECTED TOLERANCE
 near() {
@@ -167,8 +152,4 @@ expect 1 'needs at least 6 points, found 5' -- fit-height five.csv
 printf 'x,y,h,H\n0,0,1,2\n1,1,1,2\n2,2,1,2\n3,3,1,2\n4,4,1,2\n5,5,1,2\n' >line.csv
 expect 1 'singular' -- fit-height line.csv
 
-if [ "$failures" -gt 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all tavro geodesy checks passed"
+finish geodesy

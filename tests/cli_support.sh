@@ -1,0 +1,26 @@
+# Shared by the end-to-end scripts of the tavro program, which set $tavro before sourcing this.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# expect STATUS PATTERN -- ARGS...: the command exits with STATUS and its output matches PATTERN.
+expect() {
+  local status=$1 pattern=$2
+  shift 3
+  local out rc
+  out=$("$tavro" "$@" 2>&1)
+  rc=$?
+  [ "$rc" -eq "$status" ] || fail "tavro $* exited $rc, expected $status: $out"
+  grep -qE -- "$pattern" <<<"$out" || fail "tavro $*: no match for '$pattern' in: $out"
+}
+
+# finish NAME: the summary line and the exit status.
+finish() {
+  if [ "$failures" -gt 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+  fi
+  echo "all tavro $1 checks passed"
+}
