@@ -69,9 +69,8 @@ void BM_GaussUncompute(benchmark::State& state) {
 }
 BENCHMARK(BM_GaussUncompute)->Unit(benchmark::kMillisecond);
 
-void BM_DatumChain(benchmark::State& state) {
-    CTavroPCoreTransform chain;
-    chain.beginTransform();
+// Beijing 1954 plane -> geodetic -> Cartesian -> 7-parameter -> CGCS 2000 geodetic -> plane.
+void buildDatumChain(CTavroPCoreTransform& chain) {
     auto* toGeodetic = new CTavroPCorePMDD;
     toGeodetic->setParam(kSourceA, kSourceRf, kMeridianDeg * kDeg);
     auto* toCartesian = new CTavroPCoreDDKJ;
@@ -83,11 +82,17 @@ void BM_DatumChain(benchmark::State& state) {
     backToGeodetic->setParam(kTargetA, kTargetRf);
     auto* toPlane = new CTavroPCoreDDPM;
     toPlane->setParam(kTargetA, kTargetRf, kMeridianDeg * kDeg);
-    for (CTavroPCoreObject* m :
-         {static_cast<CTavroPCoreObject*>(toGeodetic), static_cast<CTavroPCoreObject*>(toCartesian),
-          static_cast<CTavroPCoreObject*>(seven), static_cast<CTavroPCoreObject*>(backToGeodetic),
-          static_cast<CTavroPCoreObject*>(toPlane)})
-        chain.addPCCoreObject(m);
+    chain.addPCCoreObject(toGeodetic);
+    chain.addPCCoreObject(toCartesian);
+    chain.addPCCoreObject(seven);
+    chain.addPCCoreObject(backToGeodetic);
+    chain.addPCCoreObject(toPlane);
+}
+
+void BM_DatumChain(benchmark::State& state) {
+    CTavroPCoreTransform chain;
+    chain.beginTransform();
+    buildDatumChain(chain);
     double X = 0, Y = 0, Z = 0;
     for (auto _ : state) {
         for (const PlanePoint& p : points()) {
@@ -173,22 +178,7 @@ void BM_AgreementWithProj(benchmark::State& state) {
         return;
     }
     CTavroPCoreTransform chain;
-    auto* a = new CTavroPCorePMDD;
-    a->setParam(kSourceA, kSourceRf, kMeridianDeg * kDeg);
-    auto* b = new CTavroPCoreDDKJ;
-    b->setParam(kSourceA, kSourceRf);
-    auto* c = new CTavroPCoreKJ7;
-    c->setParam(kShift[0], kShift[1], kShift[2], kScaleChange, kRotation[0], kRotation[1],
-                kRotation[2]);
-    auto* d = new CTavroPCoreKJDD;
-    d->setParam(kTargetA, kTargetRf);
-    auto* e = new CTavroPCoreDDPM;
-    e->setParam(kTargetA, kTargetRf, kMeridianDeg * kDeg);
-    for (CTavroPCoreObject* m :
-         {static_cast<CTavroPCoreObject*>(a), static_cast<CTavroPCoreObject*>(b),
-          static_cast<CTavroPCoreObject*>(c), static_cast<CTavroPCoreObject*>(d),
-          static_cast<CTavroPCoreObject*>(e)})
-        chain.addPCCoreObject(m);
+    buildDatumChain(chain);
     const CTavroGeoCoorTrans trans;
     double worstDeg = 0, worstMetres = 0;
     for (auto _ : state) {

@@ -55,14 +55,19 @@ public:
 // in radians).
 template <class Base> class TAVRO_API EllipsoidModel : public Base {
 public:
+    void setParam(double a, double inverseFlattening) {
+        m_a = a;
+        m_inverseFlattening = inverseFlattening;
+    }
+
     double m_a = 0.0, m_inverseFlattening = 0.0;
 };
 
 template <class Base> class TAVRO_API ProjectionModel : public EllipsoidModel<Base> {
 public:
+    // Hides the two-number form: a projection always needs its central meridian.
     void setParam(double a, double inverseFlattening, double centralMeridian) {
-        this->m_a = a;
-        this->m_inverseFlattening = inverseFlattening;
+        EllipsoidModel<Base>::setParam(a, inverseFlattening);
         m_centralMeridian = centralMeridian;
     }
 
@@ -95,10 +100,6 @@ public:
 // Geodetic (B, L, h) to earth-centred Cartesian (X, Y, Z).
 template <class Base> class TAVRO_API GeodeticToCartesian : public EllipsoidModel<Base> {
 public:
-    void setParam(double a, double inverseFlattening) {
-        this->m_a = a;
-        this->m_inverseFlattening = inverseFlattening;
-    }
     void transform(double B, double L, double h, double& X, double& Y, double& Z) override {
         geodeticToCartesian(this->m_a, this->m_inverseFlattening, B, L, h, X, Y, Z);
     }
@@ -107,10 +108,6 @@ public:
 // Earth-centred Cartesian to geodetic (B, L, h).
 template <class Base> class TAVRO_API CartesianToGeodetic : public EllipsoidModel<Base> {
 public:
-    void setParam(double a, double inverseFlattening) {
-        this->m_a = a;
-        this->m_inverseFlattening = inverseFlattening;
-    }
     void transform(double X, double Y, double Z, double& B, double& L, double& h) override {
         cartesianToGeodetic(this->m_a, this->m_inverseFlattening, X, Y, Z, B, L, h);
     }

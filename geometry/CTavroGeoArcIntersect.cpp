@@ -233,6 +233,22 @@ void forEachPiece(const AcArray<AcGePoint2d>& nodes, const AcArray<double>& bulg
     }
 }
 
+// Runs one query against every piece of a polyline and collects the hits, parameters along
+// the query; the arrays are emptied first and the result is their length.
+template <class Query>
+int queryPieces(const AcArray<AcGePoint2d>& nodes, const AcArray<double>& bulges,
+                AcArray<AcGePoint2d>& pts, AcArray<double>& params, Query query) {
+    pts.removeAll();
+    params.removeAll();
+    forEachPiece(nodes, bulges, [&](const Piece& piece) {
+        AcArray<AcGePoint2d> hits;
+        AcArray<double> hitParams;
+        query(piece, hits, hitParams);
+        appendHits(pts, params, hits, hitParams, 0.0);
+    });
+    return pts.length();
+}
+
 } // namespace
 
 int CTavroGeoArc::Circle_Line_Intersect(AcGePoint2d center, double r, double a, double b, double c,
@@ -341,41 +357,29 @@ int CTavroGeoArc::ArcMultiInter(const AcGePoint2d& s, const AcGePoint2d& e,
                                 const AcArray<AcGePoint2d>& nodes, AcArray<double>& bulges,
                                 double lo, double hi, AcArray<AcGePoint2d>& pts,
                                 AcArray<double>& params) {
-    pts.removeAll();
-    params.removeAll();
-    forEachPiece(nodes, bulges, [&](const Piece& piece) {
-        AcArray<AcGePoint2d> hits;
-        AcArray<double> hitParams;
+    return queryPieces(nodes, bulges, pts, params, [&](const Piece& piece, auto& hits, auto& at) {
         if (piece.straight)
             CTavroGeoGlobal::FindIntersection(s, toLocal(e, s), piece.start,
                                               toLocal(piece.end, piece.start), lo, hi,
-                                              piece.window.lo, piece.window.hi, hits, hitParams);
+                                              piece.window.lo, piece.window.hi, hits, at);
         else
             LineSegArcInter(s, e, piece.start, piece.end, piece.bulge, lo, hi, piece.window.lo,
-                            piece.window.hi, hits, hitParams);
-        appendHits(pts, params, hits, hitParams, 0.0);
+                            piece.window.hi, hits, at);
     });
-    return pts.length();
 }
 
 int CTavroGeoArc::ArcMultiInter(const AcGePoint2d& s, const AcGePoint2d& e, double b,
                                 const AcArray<AcGePoint2d>& nodes, AcArray<double>& bulges,
                                 double lo, double hi, AcArray<AcGePoint2d>& pts,
                                 AcArray<double>& params) {
-    pts.removeAll();
-    params.removeAll();
-    forEachPiece(nodes, bulges, [&](const Piece& piece) {
-        AcArray<AcGePoint2d> hits;
-        AcArray<double> hitParams;
+    return queryPieces(nodes, bulges, pts, params, [&](const Piece& piece, auto& hits, auto& at) {
         if (piece.straight)
             ArcLineSegInter(s, e, b, piece.start, piece.end, lo, hi, piece.window.lo,
-                            piece.window.hi, hits, hitParams);
+                            piece.window.hi, hits, at);
         else
             ArcArcInter(s, e, b, piece.start, piece.end, piece.bulge, lo, hi, piece.window.lo,
-                        piece.window.hi, hits, hitParams);
-        appendHits(pts, params, hits, hitParams, 0.0);
+                        piece.window.hi, hits, at);
     });
-    return pts.length();
 }
 
 int CTavroGeoArc::polylineArcInter(const AcArray<AcGePoint2d>& nodesA, AcArray<double>& bulgesA,
