@@ -173,22 +173,27 @@ int arcSegmentHits(const AcGePoint2d& as, const AcGePoint2d& ae, double bulge,
     return n == 0 ? 0 : pts.length();
 }
 
-// Arcs on one circle: the ends of each that lie on the other, each inside both windows, with
-// its parameter on the first arc.
+// Arcs on one circle: the ends of the second arc that lie on the first (within the first's
+// window), then the ends of the first that lie on the second (within the second's window),
+// each with its parameter on the first arc. An end is tested against the window of the arc it
+// is tested against only, so the end of an overlap at a shared vertex is kept whenever that
+// arc admits it: the division engine cuts neighbouring parcels' shared arcs at these points.
 void sharedCircleEnds(const AcGePoint2d& s1, const AcGePoint2d& e1, const LocalArc& arc1,
                       const AcGePoint2d& s2, const AcGePoint2d& e2, const LocalArc& arc2, Window w1,
                       Window w2, AcArray<AcGePoint2d>& pts, AcArray<double>& params) {
     const struct {
         AcGePoint2d world;
         double u1;
+        bool onFirst; // tested against the first arc's window, else the second's
         double u2;
-    } ends[] = {{s2, paramOn(arc1, arc2.start), 0.0},
-                {e2, paramOn(arc1, arc2.end), 1.0},
-                {s1, 0.0, paramOn(arc2, arc1.start)},
-                {e1, 1.0, paramOn(arc2, arc1.end)}};
+    } ends[] = {{s2, paramOn(arc1, arc2.start), true, 0.0},
+                {e2, paramOn(arc1, arc2.end), true, 1.0},
+                {s1, 0.0, false, paramOn(arc2, arc1.start)},
+                {e1, 1.0, false, paramOn(arc2, arc1.end)}};
     for (const auto& end : ends) {
-        if (!inArcWindow(arc1, end.u1, w1.lo, w1.hi) || !inArcWindow(arc2, end.u2, w2.lo, w2.hi))
-            continue;
+        const bool kept = end.onFirst ? inArcWindow(arc1, end.u1, w1.lo, w1.hi)
+                                      : inArcWindow(arc2, end.u2, w2.lo, w2.hi);
+        if (!kept) continue;
         pts.append(end.world);
         params.append(end.u1);
     }

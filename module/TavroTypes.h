@@ -114,6 +114,9 @@ struct TavroLine {
     double a = 1.0;
     double b = -1.0;
     double c = 0.0;
+
+    TavroLine() = default;
+    TavroLine(double a_, double b_, double c_) : a(a_), b(b_), c(c_) {}
 };
 
 // Dominance tests on both coordinates at once, without tolerance; not a sort order. Each only

@@ -342,11 +342,19 @@ TEST(ArcIntersectBounded, ArcsOnOneCircle) {
     ASSERT_EQ(f.params.length(), 4);
     EXPECT_EQ(f.params[2], 0.0);
     EXPECT_EQ(f.params[3], 1.0);
-    // A quarter (1,0)-(0,1) closed at its end against the upper half: the quarter's end
-    // (0, 1) lies inside the half but outside the quarter's own window, so it is not kept.
+    // A quarter (1,0)-(0,1) closed at its end against the upper half: each end is tested
+    // against the window of the arc it is tested against only. The half's start (1, 0) is on
+    // the quarter, its end (-1, 0) beyond it; both quarter ends lie inside the half, so the
+    // quarter's end (0, 1) is kept although the quarter's own window shuts it out.
     f = arcArc(P(1, 0), P(0, 1), kQuarter, P(1, 0), P(-1, 0), 1, -kW, -kW, -kW, kW);
-    EXPECT_TRUE(is(f, 0, {P(1, 0), P(1, 0)}));
-    EXPECT_EQ(f.pts.length(), 2);
+    EXPECT_TRUE(is(f, 0, {P(1, 0), P(1, 0), P(0, 1)}, {0, 0, 1}));
+    EXPECT_EQ(f.pts.length(), 3);
+    // The two halves again, the second's window shut at its end: its start (-1, 0) and end
+    // (1, 0) are on the first half; of the first half's ends, (1, 0) is the second's end and
+    // falls out of its window, (-1, 0) is the second's start and stays.
+    f = arcArc(P(1, 0), P(-1, 0), 1, P(-1, 0), P(1, 0), 1, -1e-6, 1e-6, -1e-6, -1e-6);
+    EXPECT_TRUE(is(f, 0, {P(-1, 0), P(1, 0), P(-1, 0)}, {1, 0, 1}));
+    EXPECT_EQ(f.pts.length(), 3);
     // Against a polyline the recorded ends count: the result is the number of points listed.
     f = arcMulti(P(1, 0), P(-1, 0), 1, Pts{P(-1, 0), P(1, 0)}, Doubles{1, 0});
     EXPECT_EQ(f.n, 4);
@@ -504,16 +512,20 @@ TEST(ArcIntersectPolyline, SharedVerticesCountOnce) {
     EXPECT_TRUE(is(
         polyPoly(rising, Doubles{kQuarter, -kQuarter, 0}, falling, Doubles{-kQuarter, kQuarter, 0}),
         1, {P(0, 0)}, {1.0}));
-    // Two quarters of the unit circle against its upper half: the ends they share are
-    // (1,0), (0,1) and (-1,0), each once, although the quarters share (0, 1) as a vertex.
+    // Two quarters of the unit circle against its upper half: the overlap's ends are (1,0),
+    // (0,1) and (-1,0). The quarters share the vertex (0, 1) and each reports it as an end of
+    // its own overlap, so it comes twice (at parameter 1 on A both times); removing repeats
+    // across segments is the caller's clean-up.
     const Found q = polyPoly(Pts{P(1, 0), P(0, 1), P(-1, 0)}, Doubles{kQuarter, kQuarter, 0},
                              Pts{P(1, 0), P(-1, 0)}, Doubles{1, 0});
-    ASSERT_EQ(q.n, 3);
-    ASSERT_EQ(q.pts.length(), 3);
+    ASSERT_EQ(q.n, 4);
+    ASSERT_EQ(q.pts.length(), 4);
     const auto hits = sortedHits(q.pts, q.params);
-    for (int i = 0; i < 3; ++i) {
-        expectNear(hits[i].pt, std::cos(i * kPi / 2), std::sin(i * kPi / 2), 1e-12);
-        EXPECT_NEAR(hits[i].param, i, 1e-12);
+    const double wantParam[] = {0, 1, 1, 2};
+    for (int i = 0; i < 4; ++i) {
+        const double a = wantParam[i] * kPi / 2;
+        expectNear(hits[i].pt, std::cos(a), std::sin(a), 1e-12);
+        EXPECT_NEAR(hits[i].param, wantParam[i], 1e-12);
     }
 }
 

@@ -34,6 +34,9 @@ TEST(GeoLineEquation, CoefficientsAndRelations) {
     // Slope 2 through (0,1): 2x - y + 1 = 0. A default line is (1, -1, 0).
     EXPECT_TRUE(isLine(L::geoCreateLinearEquation(P(0, 1), P(2, 5)), 2, -1, 1));
     EXPECT_TRUE(isLine(TavroLine(), 1, -1, 0));
+    // The three coefficients construct in the order a, b, c, as brace initialisation does.
+    EXPECT_TRUE(isLine(TavroLine(1.0, -2.0, 3.0), 1, -2, 3));
+    EXPECT_TRUE(isLine(TavroLine{4.0, 5.0, 6.0}, 4, 5, 6));
     // dx just inside 1e-6 is vertical x = x1; just outside it is a steep line through both.
     EXPECT_TRUE(isLine(L::geoCreateLinearEquation(P(3, 0), P(3 + 0.9e-6, 1)), 1, 0, -3));
     const TavroLine steep = L::geoCreateLinearEquation(P(3, 0), P(3 + 1.1e-6, 1));
