@@ -28,6 +28,14 @@ public:
     // -1 when no curve can be built.
     static int rayCastRelation(const AcGePoint2d& pt, const AcArray<AcGePoint2d>& ring,
                                const AcArray<double>& bulges);
+    // Whether the row through pt crosses the closed bulge ring an odd number of times to the
+    // right of pt: pt inside, when it is not on the boundary. The ring closes from its last
+    // vertex to its first with the last bulge (a missing bulge is 0). Arcs are cut at their
+    // highest and lowest points so every piece rises or falls; each piece counts half-open (its
+    // lower end on the row counts, its upper end does not), so a vertex where the boundary
+    // passes through the row counts once and one where it only touches counts twice or never.
+    static bool rowCrossingParity(const AcGePoint2d& pt, const AcArray<AcGePoint2d>& ring,
+                                  const AcArray<double>& bulges);
     // Which way the curve runs across the ray direction at param: 1 or 0 by the sign of
     // (tangent x dir).z; where the tangent runs along the ray, by the second derivative; 2
     // when that is parallel too (the ray cast is then degenerate).

@@ -76,16 +76,12 @@ bool castRay(const AcDbPolyline& curve, const AcGePoint2d& pt, const AcGeVector3
 Relation straightRingRelation(const AcGePoint2d& pt, const AcArray<AcGePoint2d>& ring) {
     const AcArray<AcGePoint2d> closed = closedCopy(ring);
     const int n = closed.length();
-    bool inside = false;
-    for (int i = 0, j = n - 1; i < n; j = i++) {
-        const AcGePoint2d& vi = closed[i];
-        const AcGePoint2d& vj = closed[j];
-        if (CTavroGeoLine::geoPointInLine(pt, vj, vi, AcGeContext::gTol.equalPoint()))
+    for (int i = 0, j = n - 1; i < n; j = i++)
+        if (CTavroGeoLine::geoPointInLine(pt, closed[j], closed[i], AcGeContext::gTol.equalPoint()))
             return Tavro::kRelationBoundary;
-        const bool spans = (vi.y <= pt.y && pt.y < vj.y) || (vj.y <= pt.y && pt.y < vi.y);
-        if (spans && (vj.x - vi.x) * (pt.y - vi.y) / (vj.y - vi.y) + vi.x > pt.x) inside = !inside;
-    }
-    return inside ? Tavro::kRelationInside : Tavro::kRelationOutside;
+    return CTavroGeoInternal::rowCrossingParity(pt, closed, AcArray<double>())
+               ? Tavro::kRelationInside
+               : Tavro::kRelationOutside;
 }
 
 bool hasIslands(const Tavro::NodeIsland& region) {
@@ -212,13 +208,12 @@ Tavro::PointPolygonRelation CTavroGeoLine::geoPointInPolygon(const Tavro::NodeBu
     if (curve.getClosestPointTo(at, closest, false) == Acad::eOk &&
         closest.distanceTo(at) <= AcGeContext::gTol.equalPoint())
         return Tavro::kPointOnBoundary;
-    AcDbExtents box;
-    if (curve.getGeomExtents(box) != Acad::eOk) return Tavro::kPointOutside;
-    const AcDbLine towardsPoint(AcGePoint3d(box.minPoint().x, pt.y, 0.0), at);
-    AcArray<AcGePoint3d> hits;
-    curve.intersectWith(&towardsPoint, AcDb::kOnBothOperands, hits);
-    // An odd number of crossings on the way in from the left edge puts the point inside.
-    return hits.length() % 2 == 1 ? Tavro::kPointInside : Tavro::kPointOutside;
+    // Parity of true crossings of the row through pt, so points beside the ring, rows through
+    // vertices and arcs crossed twice all read as they lie.
+    const AcArray<double> none;
+    return CTavroGeoInternal::rowCrossingParity(pt, ring.nodes, useBulges ? ring.bulges : none)
+               ? Tavro::kPointInside
+               : Tavro::kPointOutside;
 }
 
 Tavro::PointPolygonRelation CTavroGeoLine::geoPointInPolygon(const Tavro::NodeIsland& region,
