@@ -100,17 +100,19 @@ int arcCrossings(const AcGePoint2d& a, const AcGePoint2d& b, double bulge, doubl
 }
 } // namespace
 
+int CTavroGeoInternal::rowCrossings(const AcGePoint2d& pt, const AcGePoint2d& a,
+                                    const AcGePoint2d& b, double bulge) {
+    const bool arc = bulge != 0.0 && std::isfinite(bulge) && a.distanceTo(b) > 0.0;
+    return arc ? arcCrossings(a, b, bulge, pt.x, pt.y) : straightCrosses(a, b, pt.x, pt.y);
+}
+
 bool CTavroGeoInternal::rowCrossingParity(const AcGePoint2d& pt, const AcArray<AcGePoint2d>& ring,
                                           const AcArray<double>& bulges) {
     const int n = ring.length();
     int count = 0;
-    for (int i = 0; i < n; ++i) {
-        const AcGePoint2d& a = ring[i];
-        const AcGePoint2d& b = ring[(i + 1) % n];
-        const double bulge = i < bulges.length() ? bulges[i] : 0.0;
-        const bool arc = bulge != 0.0 && std::isfinite(bulge) && a.distanceTo(b) > 0.0;
-        count += arc ? arcCrossings(a, b, bulge, pt.x, pt.y) : straightCrosses(a, b, pt.x, pt.y);
-    }
+    for (int i = 0; i < n; ++i)
+        count +=
+            rowCrossings(pt, ring[i], ring[(i + 1) % n], i < bulges.length() ? bulges[i] : 0.0);
     return count % 2 == 1;
 }
 
@@ -121,37 +123,6 @@ int CTavroGeoInternal::tallyRule(const QMap<int, int>& tally, int expected) {
         combined |= it.key();
     }
     return combined;
-}
-
-namespace {
-// Edges of a ring, its closing edge included and a repeated first vertex not doubled.
-int edgeCount(const AcArray<AcGePoint2d>& ring) {
-    const int n = ring.length();
-    const bool closed = n > 1 && ring.first().distanceTo(ring.last()) < Tavro::kTol;
-    return closed ? n - 1 : n;
-}
-
-void tallyEdges(const AcArray<AcGePoint2d>& edges, const AcArray<AcGePoint2d>& against,
-                bool insideCountsNine, QMap<int, int>& tally) {
-    const int n = edges.length();
-    for (int i = 0; i < edgeCount(edges); ++i) {
-        int r = CTavroGeoLine::geoLineWithPolyRelation(against, edges[i], edges[(i + 1) % n]);
-        if (insideCountsNine && r == Tavro::kRelationInside) r = Tavro::kRelationContains;
-        ++tally[r];
-    }
-}
-} // namespace
-
-int CTavroGeoInternal::edgeTally(const AcArray<AcGePoint2d>& a, const AcArray<AcGePoint2d>& b) {
-    if (a.isEmpty() || b.isEmpty()) return Tavro::kRelationError;
-    QMap<int, int> tally;
-    tallyEdges(a, b, false, tally);
-    int expected = edgeCount(a);
-    if (tally.size() == 1 && tally.contains(Tavro::kRelationOutside)) {
-        tallyEdges(b, a, true, tally);
-        expected = edgeCount(b);
-    }
-    return tallyRule(tally, expected);
 }
 
 int CTavroGeoInternal::startVertex(const AcArray<AcGePoint2d>& pts, Tavro::RearrangementMode mode,

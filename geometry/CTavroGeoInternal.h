@@ -9,6 +9,8 @@
 
 #include <QMap>
 
+#include <vector>
+
 class AcDbPolyline;
 class AcGeVector3d;
 
@@ -28,14 +30,24 @@ public:
     // -1 when no curve can be built.
     static int rayCastRelation(const AcGePoint2d& pt, const AcArray<AcGePoint2d>& ring,
                                const AcArray<double>& bulges);
-    // Whether the row through pt crosses the closed bulge ring an odd number of times to the
-    // right of pt: pt inside, when it is not on the boundary. The ring closes from its last
-    // vertex to its first with the last bulge (a missing bulge is 0). Arcs are cut at their
-    // highest and lowest points so every piece rises or falls; each piece counts half-open (its
-    // lower end on the row counts, its upper end does not), so a vertex where the boundary
-    // passes through the row counts once and one where it only touches counts twice or never.
+    // Crossings of the row through pt, to the right of pt, with the piece from a to b (an arc
+    // when the bulge is finite and not 0 and the chord not zero). Arcs are cut at their highest
+    // and lowest points so every part rises or falls; each part counts half-open (its lower end
+    // on the row counts, its upper end does not), so a vertex where the boundary passes through
+    // the row counts once and one where it only touches counts twice or never.
+    static int rowCrossings(const AcGePoint2d& pt, const AcGePoint2d& a, const AcGePoint2d& b,
+                            double bulge);
+    // Whether the row through pt crosses the closed bulge ring an odd number of times: pt
+    // inside, when it is not on the boundary. The ring closes from its last vertex to its first
+    // with the last bulge (a missing bulge is 0).
     static bool rowCrossingParity(const AcGePoint2d& pt, const AcArray<AcGePoint2d>& ring,
                                   const AcArray<double>& bulges);
+    // polylineIntersection of a with b, counting only the listed segments of a (ascending;
+    // segment i runs from a[i] to a[(i + 1) % n]): the answer is the full one whenever the
+    // segments left out cannot meet b.
+    static int polylineHitsOn(const AcArray<AcGePoint2d>& a, const std::vector<int>& segments,
+                              const AcArray<AcGePoint2d>& b, AcArray<AcGePoint2d>& points,
+                              AcArray<double>& params);
     // Which way the curve runs across the ray direction at param: 1 or 0 by the sign of
     // (tangent x dir).z; where the tangent runs along the ray, by the second derivative; 2
     // when that is parallel too (the ray cast is then degenerate).

@@ -85,15 +85,26 @@ double partBulge(double bulge, double fraction) {
 int CTavroGeoLine::polylineIntersection(const AcArray<AcGePoint2d>& a,
                                         const AcArray<AcGePoint2d>& b, AcArray<AcGePoint2d>& points,
                                         AcArray<double>& params) {
+    std::vector<int> all(static_cast<size_t>(std::max(a.length(), 0)));
+    for (size_t i = 0; i < all.size(); ++i)
+        all[i] = static_cast<int>(i);
+    return CTavroGeoInternal::polylineHitsOn(a, all, b, points, params);
+}
+
+int CTavroGeoInternal::polylineHitsOn(const AcArray<AcGePoint2d>& a,
+                                      const std::vector<int>& segments,
+                                      const AcArray<AcGePoint2d>& b, AcArray<AcGePoint2d>& points,
+                                      AcArray<double>& params) {
     points.removeAll();
     params.removeAll();
     const int n = a.length();
     if (n < 2 || b.length() < 2) return 0;
     const double before = -2.0 * Tavro::kTol; // a hit at the segment's end goes to the next
-    for (int i = 0; i < n; ++i)
+    for (int i : segments)
         segmentHits(a[i], a[(i + 1) % n], b, i, before, points, params);
     // The last listed vertex counts on the segment that ends there.
-    segmentHits(a[n - 2], a[n - 1], b, n - 2, 2.0 * Tavro::kTol, points, params);
+    if (std::binary_search(segments.begin(), segments.end(), n - 2))
+        segmentHits(a[n - 2], a[n - 1], b, n - 2, 2.0 * Tavro::kTol, points, params);
     CTavroGeoPoint::geoRemoveSameNodes(points, params, Tavro::kSquaredTol);
     return points.length();
 }

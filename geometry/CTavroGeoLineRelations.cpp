@@ -7,6 +7,7 @@
 #include "CTavroGeoGlobal.h"
 #include "CTavroGeoInternal.h"
 #include "CTavroGeoPoint.h"
+#include "TavroBoxIndex.h"
 #include "TavroTolerance.h"
 #include "aced.h"
 #include "acut.h"
@@ -15,7 +16,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -72,16 +75,206 @@ bool castRay(const AcDbPolyline& curve, const AcGePoint2d& pt, const AcGeVector3
     return true;
 }
 
+// The tally of relation values met, with the tally rule. Every value the relation engine enters
+// lies in -1 ... 9, so a fixed array replaces a map on the hot path.
+class Tally {
+public:
+    void add(int value, int count = 1) {
+        if (value >= kLow && value <= kHigh) m_counts[value - kLow] += count;
+    }
+    int rule(int expected) const {
+        int combined = 0;
+        for (int v = kLow; v <= kHigh; ++v) {
+            const int count = m_counts[v - kLow];
+            if (count == 0) continue;
+            if (count == expected) return v;
+            combined |= v;
+        }
+        return combined;
+    }
+    bool holdsOnly(int value) const {
+        for (int v = kLow; v <= kHigh; ++v)
+            if (m_counts[v - kLow] != 0 && v != value) return false;
+        return m_counts[value - kLow] != 0;
+    }
+
+private:
+    static const int kLow = Tavro::kRelationError;
+    static const int kHigh = Tavro::kRelationContains;
+    int m_counts[kHigh - kLow + 1] = {};
+};
+
+Tavro::IndexBox boxOf(const AcGePoint2d& a, const AcGePoint2d& b) {
+    return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+}
+
+// A straight ring closed as the relation engine closes it (the first vertex appended when the
+// last lies more than 1e-6 from it), with its edges indexed, so that the relations of many
+// points and segments to it meet only the edges near them. Every answer is the one the plain
+// walk over all edges gives: an edge is left out only where its box, grown by the widest reach
+// of the tolerance tests, cannot meet the question's.
+class PreparedRing {
+public:
+    PreparedRing(const AcArray<AcGePoint2d>& ring, bool indexed) : m_closed(closedCopy(ring)) {
+        const int n = m_closed.length();
+        std::vector<Tavro::IndexBox> boxes(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i) {
+            const AcGePoint2d& a = m_closed[i];
+            const AcGePoint2d& b = m_closed[(i + 1) % n];
+            boxes[static_cast<size_t>(i)] = boxOf(a, b);
+            const double length = a.distanceTo(b);
+            if (std::isfinite(length)) m_longest = std::max(m_longest, length);
+        }
+        if (indexed)
+            m_index = Tavro::BoxIndex(boxes);
+        else
+            m_boxes = std::move(boxes);
+    }
+
+    const AcArray<AcGePoint2d>& closed() const { return m_closed; }
+
+    // The straight point relation: 1 on an edge within gTol, else the crossing parity.
+    Relation pointRelation(const AcGePoint2d& pt) const {
+        const int n = m_closed.length();
+        const double tol = AcGeContext::gTol.equalPoint();
+        // |pa| + |pb| - |ab| < tol holds inside an ellipse about the edge whose half width is
+        // sqrt(tol L / 2 + tol^2 / 4); the longest edge and the distances' rounding bound it.
+        const double reach = tol + 1e-12 * m_longest;
+        const double margin = std::sqrt(reach * m_longest / 2.0 + reach * reach / 4.0) + reach;
+        edgesNear(boxOf(pt, pt).grown(margin), m_near);
+        for (int k : m_near)
+            if (CTavroGeoLine::geoPointInLine(pt, m_closed[k], m_closed[(k + 1) % n], tol))
+                return Tavro::kRelationBoundary;
+        // Only edges spanning the row and reaching to the right of pt can be crossed.
+        const double slack = 1e-9 * (1.0 + std::fabs(pt.x)) + 1e-14 * m_longest;
+        edgesNear({pt.x - slack, pt.y, std::numeric_limits<double>::infinity(), pt.y}, m_near);
+        int count = 0;
+        for (int k : m_near)
+            count += CTavroGeoInternal::rowCrossings(pt, m_closed[k], m_closed[(k + 1) % n], 0.0);
+        return count % 2 == 1 ? Tavro::kRelationInside : Tavro::kRelationOutside;
+    }
+
+    // The relation of segment ab to the ring, as geoLineWithPolyRelation answers it.
+    Relation segmentRelation(const AcGePoint2d& a, const AcGePoint2d& b) const {
+        // A hit lies within 1e-6 of both pieces, or, for nearly collinear ones, within 1e-6 of
+        // their summed lengths plus 1e-7 of the segment's length.
+        const double length = a.distanceTo(b);
+        const double margin =
+            3e-6 * (m_longest + length) + 1e-5 + 1e-12 * (std::fabs(a.x) + std::fabs(a.y) + length);
+        std::vector<int> edges;
+        edgesNear(boxOf(a, b).grown(margin), edges);
+        AcArray<AcGePoint2d> hits;
+        AcArray<double> params;
+        CTavroGeoInternal::polylineHitsOn(m_closed, edges, AcArray<AcGePoint2d>{a, b}, hits,
+                                          params);
+        Tally tally;
+        int expected = 2;
+        tally.add(pointRelation(a));
+        tally.add(pointRelation(b));
+        if (hits.length() == 1) {
+            const int r = pointRelation(hits.first());
+            if (!(r & (Tavro::kRelationBoundary | Tavro::kRelationInside))) {
+                tally.add(Tavro::kRelationCross);
+                ++expected;
+            }
+        }
+        for (int i = 0; hits.length() > 1 && i + 1 < hits.length(); ++i) {
+            const AcGePoint2d mid =
+                CTavroGeoPoint::geoCalculatePoint(hits[i], hits[i + 1], Tavro::kCenter);
+            tally.add(pointRelation(mid));
+            ++expected;
+        }
+        expected += hits.length();
+        return relation(tally.rule(expected));
+    }
+
+private:
+    // The edges whose boxes meet query, ascending; every edge when the query is not finite.
+    void edgesNear(const Tavro::IndexBox& query, std::vector<int>& out) const {
+        out.clear();
+        const int n = m_closed.length();
+        if (!(std::isfinite(query.minY) && std::isfinite(query.maxY) && !std::isnan(query.minX) &&
+              !std::isnan(query.maxX))) {
+            for (int i = 0; i < n; ++i)
+                out.push_back(i);
+        } else if (m_boxes.empty()) {
+            m_index.querySorted(query, out);
+        } else {
+            for (int i = 0; i < n; ++i)
+                if (!m_boxes[static_cast<size_t>(i)].isFinite() ||
+                    m_boxes[static_cast<size_t>(i)].meets(query))
+                    out.push_back(i);
+        }
+    }
+
+    AcArray<AcGePoint2d> m_closed;
+    double m_longest = 0.0;
+    Tavro::BoxIndex m_index;
+    std::vector<Tavro::IndexBox> m_boxes; // kept instead of an index for a one-off question
+    mutable std::vector<int> m_near;
+};
+
 // Crossing parity against the straight ring, closed if it was not; boundary within gTol.
 Relation straightRingRelation(const AcGePoint2d& pt, const AcArray<AcGePoint2d>& ring) {
-    const AcArray<AcGePoint2d> closed = closedCopy(ring);
-    const int n = closed.length();
-    for (int i = 0, j = n - 1; i < n; j = i++)
-        if (CTavroGeoLine::geoPointInLine(pt, closed[j], closed[i], AcGeContext::gTol.equalPoint()))
-            return Tavro::kRelationBoundary;
-    return CTavroGeoInternal::rowCrossingParity(pt, closed, AcArray<double>())
-               ? Tavro::kRelationInside
-               : Tavro::kRelationOutside;
+    return PreparedRing(ring, false).pointRelation(pt);
+}
+
+// A ring prepared on first use and kept for the rest of a call.
+class LazyRing {
+public:
+    explicit LazyRing(const AcArray<AcGePoint2d>& ring) : m_ring(&ring) {}
+    const AcArray<AcGePoint2d>& raw() const { return *m_ring; }
+    const PreparedRing& prepared() const {
+        if (!m_prepared) m_prepared = std::make_unique<PreparedRing>(*m_ring, true);
+        return *m_prepared;
+    }
+
+private:
+    const AcArray<AcGePoint2d>* m_ring;
+    mutable std::unique_ptr<PreparedRing> m_prepared;
+};
+
+// Edges of a ring, its closing edge included and a repeated first vertex not doubled.
+int edgeCount(const AcArray<AcGePoint2d>& ring) {
+    const int n = ring.length();
+    const bool closed = n > 1 && ring.first().distanceTo(ring.last()) < Tavro::kTol;
+    return closed ? n - 1 : n;
+}
+
+void tallyEdges(const AcArray<AcGePoint2d>& edges, const PreparedRing& against,
+                bool insideCountsNine, Tally& tally) {
+    const int n = edges.length();
+    for (int i = 0; i < edgeCount(edges); ++i) {
+        int r = against.segmentRelation(edges[i], edges[(i + 1) % n]);
+        if (insideCountsNine && r == Tavro::kRelationInside) r = Tavro::kRelationContains;
+        tally.add(r);
+    }
+}
+
+// Relation of ring a to ring b edge by edge; an a wholly outside b is checked the other way
+// round, b's edges inside a counting 9.
+int edgeTally(const LazyRing& a, const LazyRing& b) {
+    if (a.raw().isEmpty() || b.raw().isEmpty()) return Tavro::kRelationError;
+    Tally tally;
+    tallyEdges(a.raw(), b.prepared(), false, tally);
+    int expected = edgeCount(a.raw());
+    if (tally.holdsOnly(Tavro::kRelationOutside)) {
+        tallyEdges(b.raw(), a.prepared(), true, tally);
+        expected = edgeCount(b.raw());
+    }
+    return tally.rule(expected);
+}
+
+Relation ringRelation(const LazyRing& a, const LazyRing& b, double tol) {
+    const int r = edgeTally(a, b);
+    if (r == Tavro::kRelationBoundary) {
+        const double areaGap =
+            std::fabs(CTavroGeoPoint::geoArea(a.raw()) - CTavroGeoPoint::geoArea(b.raw()));
+        return areaGap < tol ? Tavro::kRelationCoincide : Tavro::kRelationInsideTouch;
+    }
+    if (r == Tavro::kRelationOutside && edgeTally(b, a) < Tavro::kRelationOutside)
+        return Tavro::kRelationContains;
+    return relation(r);
 }
 
 bool hasIslands(const Tavro::NodeIsland& region) {
@@ -137,6 +330,10 @@ struct MeterStep {
 };
 
 } // namespace
+
+int CTavroGeoInternal::edgeTally(const AcArray<AcGePoint2d>& a, const AcArray<AcGePoint2d>& b) {
+    return ::edgeTally(LazyRing(a), LazyRing(b));
+}
 
 int CTavroGeoInternal::rayCastRelation(const AcGePoint2d& pt, const AcArray<AcGePoint2d>& ring,
                                        const AcArray<double>& bulges) {
@@ -240,48 +437,20 @@ CTavroGeoLine::geoPointInPolygon(const AcArray<Tavro::NodeIsland>& regions, cons
 Tavro::Relation CTavroGeoLine::geoLineWithPolyRelation(const AcArray<AcGePoint2d>& ring,
                                                        const AcGePoint2d& a, const AcGePoint2d& b) {
     if (ring.isEmpty()) return Tavro::kRelationError;
-    const AcArray<AcGePoint2d> closed = closedCopy(ring);
-    const AcArray<double> none;
-    AcArray<AcGePoint2d> hits;
-    AcArray<double> params;
-    polylineIntersection(closed, AcArray<AcGePoint2d>{a, b}, hits, params);
-    QMap<int, int> tally;
-    int expected = 2;
-    ++tally[geoPointWithPolygonRelation(a, closed, none)];
-    ++tally[geoPointWithPolygonRelation(b, closed, none)];
-    if (hits.length() == 1) {
-        const int r = geoPointWithPolygonRelation(hits.first(), closed, none);
-        if (!(r & (Tavro::kRelationBoundary | Tavro::kRelationInside))) {
-            ++tally[Tavro::kRelationCross];
-            ++expected;
-        }
-    }
-    for (int i = 0; hits.length() > 1 && i + 1 < hits.length(); ++i) {
-        const AcGePoint2d mid =
-            CTavroGeoPoint::geoCalculatePoint(hits[i], hits[i + 1], Tavro::kCenter);
-        ++tally[geoPointWithPolygonRelation(mid, closed, none)];
-        ++expected;
-    }
-    expected += hits.length();
-    return relation(CTavroGeoInternal::tallyRule(tally, expected));
+    return PreparedRing(ring, false).segmentRelation(a, b);
 }
 
 Tavro::Relation CTavroGeoLine::geoPolyWithPolyRelation(const AcArray<AcGePoint2d>& a,
                                                        const AcArray<AcGePoint2d>& b, double tol) {
-    const int r = CTavroGeoInternal::edgeTally(a, b);
-    if (r == Tavro::kRelationBoundary) {
-        const double areaGap = std::fabs(CTavroGeoPoint::geoArea(a) - CTavroGeoPoint::geoArea(b));
-        return areaGap < tol ? Tavro::kRelationCoincide : Tavro::kRelationInsideTouch;
-    }
-    if (r == Tavro::kRelationOutside && IsPolyInPoly(b, a, false)) return Tavro::kRelationContains;
-    return relation(r);
+    return ringRelation(LazyRing(a), LazyRing(b), tol);
 }
 
 bool CTavroGeoLine::IsPolyInPoly(const AcArray<AcGePoint2d>& a, const AcArray<AcGePoint2d>& b,
                                  bool eitherWay) {
     if (a.isEmpty() || b.isEmpty()) return false;
-    if (CTavroGeoInternal::edgeTally(a, b) < Tavro::kRelationOutside) return true;
-    return eitherWay && CTavroGeoInternal::edgeTally(b, a) < Tavro::kRelationOutside;
+    const LazyRing ringA(a), ringB(b);
+    if (edgeTally(ringA, ringB) < Tavro::kRelationOutside) return true;
+    return eitherWay && edgeTally(ringB, ringA) < Tavro::kRelationOutside;
 }
 
 Tavro::Relation CTavroGeoLine::GetRelation(const Tavro::NodeBulge& a, const Tavro::NodeBulge& b) {
@@ -366,22 +535,35 @@ QMap<int, QList<int>> CTavroGeoLine::geoPolyInPolyMap(const QVector<AcArray<AcGe
     if (n == 0) return inside;
     QVector<AcArray<AcGePoint2d>> lines(n);
     QVector<AcDbExtents> boxes(n);
+    std::vector<Tavro::IndexBox> indexBoxes(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
         Tavro::NodeBulge ring{rings[i], i < bulges.size() ? bulges[i] : AcArray<double>()};
         lines[i] = brokenLine(ring, true, 20.0);
         boxes[i] = CTavroGeoPoint::geoNodeExtents(lines[i], 0.0);
+        indexBoxes[static_cast<size_t>(i)] = {boxes[i].minPoint().x, boxes[i].minPoint().y,
+                                              boxes[i].maxPoint().x, boxes[i].maxPoint().y};
     }
+    // Each ring is prepared once, when a relation first needs it.
+    std::vector<LazyRing> prepared;
+    prepared.reserve(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        prepared.emplace_back(lines[i]);
+    const Tavro::BoxIndex index(indexBoxes);
+    std::vector<int> candidates;
     acedSetStatusBarProgressMeter(QString::fromUtf8("正在进行拓扑分析"), 0, std::min(n, 100));
     MeterStep meter{n <= 100 ? 1.0 : 100.0 / n};
     for (int i = 0; i < n; ++i) {
         meter.advance(i);
         QList<int>& list = inside[i];
-        for (int j = 0; j < n; ++j) {
-            // A ring can only lie in or on ring i when its box lies in i's box: others are
-            // outside without asking.
+        // A ring can only lie in or on ring i when its box lies in i's box: the index lists
+        // the boxes meeting i's, in ascending order as the plain pair loop met them.
+        candidates.clear();
+        index.querySorted(indexBoxes[static_cast<size_t>(i)].grown(Tavro::kTol), candidates);
+        for (int j : candidates) {
             if (j == i || !boxHolds(boxes[i], boxes[j])) continue;
             const int r =
-                geoPolyWithPolyRelation(lines[j], lines[i], AcGeContext::gTol.equalPoint());
+                ringRelation(prepared[static_cast<size_t>(j)], prepared[static_cast<size_t>(i)],
+                             AcGeContext::gTol.equalPoint());
             if (r >= Tavro::kRelationCoincide && r <= Tavro::kRelationInsideTouch) list.append(j);
         }
     }
