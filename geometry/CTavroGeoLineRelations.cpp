@@ -337,7 +337,7 @@ int CTavroGeoInternal::edgeTally(const AcArray<AcGePoint2d>& a, const AcArray<Ac
 
 int CTavroGeoInternal::rayCastRelation(const AcGePoint2d& pt, const AcArray<AcGePoint2d>& ring,
                                        const AcArray<double>& bulges) {
-    AcDbPolyline curve;
+    AcDbPolyline curve(static_cast<unsigned int>(ring.length()));
     if (CTavroGeoInternal::buildPolyline(&curve, ring, bulges) != Acad::eOk)
         return Tavro::kRelationError;
     AcGePoint3d closest;

@@ -134,6 +134,82 @@ void appendUnique(const std::vector<AcGePoint2d>& hits, AcArray<AcGePoint3d>& po
         points.append(AcGePoint3d(p.x, p.y, 0.0));
 }
 
+// Grows the box by the margin and by the rounding of numbers of the given size.
+AcDbPieceBounds padded(AcDbPieceBounds box, double margin, double size) {
+    const double pad = margin + 1e-9 * size + 1e-300;
+    box.minX -= pad;
+    box.minY -= pad;
+    box.maxX += pad;
+    box.maxY += pad;
+    return box;
+}
+
+AcDbPieceBounds boxOf(const AcGePoint2d& a, const AcGePoint2d& b) {
+    AcDbPieceBounds box;
+    box.minX = std::min(a.x, b.x);
+    box.minY = std::min(a.y, b.y);
+    box.maxX = std::max(a.x, b.x);
+    box.maxY = std::max(a.y, b.y);
+    box.bounded = finite(a) && finite(b);
+    return box;
+}
+
+// The box of the piece from a to b with the bulge, from the chord alone: a minor arc stays
+// within its sagitta |bulge| L / 2 of the chord; a major arc within its radius
+// L (1 + b^2) / (4 |b|) of its centre, which lies L |1/b - b| / 4 from the chord's middle.
+AcDbPieceBounds bulgeBounds(const AcGePoint2d& a, const AcGePoint2d& b, double bulge) {
+    AcDbPieceBounds box = boxOf(a, b);
+    const double span = std::fabs(b.x - a.x) + std::fabs(b.y - a.y); // at least the chord
+    const double size = std::fabs(a.x) + std::fabs(a.y) + std::fabs(b.x) + std::fabs(b.y) + span;
+    const double m = std::fabs(bulge);
+    if (m == 0.0 || !std::isfinite(m) || !(span > 0.0)) return padded(box, 0.0, size);
+    if (m <= 1.0) return padded(box, m * span / 2.0, size);
+    const double reach = span * m / 4.0 + span * (1.0 + m * m) / (4.0 * m);
+    const AcGePoint2d mid((a.x + b.x) / 2.0, (a.y + b.y) / 2.0);
+    box.minX = std::min(box.minX, mid.x - reach);
+    box.minY = std::min(box.minY, mid.y - reach);
+    box.maxX = std::max(box.maxX, mid.x + reach);
+    box.maxY = std::max(box.maxY, mid.y + reach);
+    return padded(box, 0.0, size + reach);
+}
+
+// The box of a piece already built; a ray runs on to infinity in its direction.
+AcDbPieceBounds pieceBox(const AcDbCurvePiece& piece) {
+    const double size = std::fabs(piece.start.x) + std::fabs(piece.start.y) +
+                        std::fabs(piece.end.x) + std::fabs(piece.end.y) + piece.radius;
+    if (piece.isArc) {
+        AcDbPieceBounds box =
+            boxOf(AcGePoint2d(piece.center.x - piece.radius, piece.center.y - piece.radius),
+                  AcGePoint2d(piece.center.x + piece.radius, piece.center.y + piece.radius));
+        return padded(box, 0.0, size + std::fabs(piece.center.x) + std::fabs(piece.center.y));
+    }
+    AcDbPieceBounds box = boxOf(piece.start, piece.end);
+    if (piece.unbounded) {
+        const double inf = std::numeric_limits<double>::infinity();
+        const AcGeVector2d d = piece.end - piece.start;
+        box.minX = d.x < 0.0 ? -inf : piece.start.x;
+        box.maxX = d.x > 0.0 ? inf : piece.start.x;
+        box.minY = d.y < 0.0 ? -inf : piece.start.y;
+        box.maxY = d.y > 0.0 ? inf : piece.start.y;
+    }
+    return padded(box, 0.0, size);
+}
+
+bool boxesMeet(const AcDbPieceBounds& a, const AcDbPieceBounds& b) {
+    if (!a.bounded || !b.bounded) return true;
+    return a.minX <= b.maxX && b.minX <= a.maxX && a.minY <= b.maxY && b.minY <= a.maxY;
+}
+
+// Whether every point of the box lies farther than dist from pt (never for unbounded boxes or
+// non-finite numbers).
+bool fartherThan(const AcDbPieceBounds& box, const AcGePoint2d& pt, double dist) {
+    if (!box.bounded) return false;
+    const double gx = std::max(std::max(box.minX - pt.x, pt.x - box.maxX), 0.0);
+    const double gy = std::max(std::max(box.minY - pt.y, pt.y - box.maxY), 0.0);
+    // Squares compared; a NaN distance or point keeps the piece.
+    return gx * gx + gy * gy > dist * dist && dist >= 0.0;
+}
+
 AcDbCurvePiece straightPiece(const AcGePoint2d& a, const AcGePoint2d& b) {
     AcDbCurvePiece piece;
     piece.start = a;
@@ -199,15 +275,39 @@ Acad::ErrorStatus AcDbEntity::getGeomExtents(AcDbExtents& extents) const {
     return Acad::eOk;
 }
 
+int AcDbEntity::pieceCount() const {
+    return static_cast<int>(pieces().size());
+}
+
+AcDbCurvePiece AcDbEntity::piece(int index) const {
+    return pieces()[static_cast<size_t>(index)];
+}
+
+AcDbPieceBounds AcDbEntity::pieceBounds(int index) const {
+    return pieceBox(piece(index));
+}
+
 Acad::ErrorStatus AcDbEntity::intersectWith(const AcDbEntity* other, AcDb::Intersect,
                                             AcArray<AcGePoint3d>& points) const {
     if (!other) return Acad::eInvalidInput;
     std::vector<AcGePoint2d> hits;
-    const std::vector<AcDbCurvePiece> mine = pieces();
+    // Pairs whose boxes are apart cannot meet; the others are built and intersected in the
+    // order of a full pass, so the points come out as that pass finds them.
     const std::vector<AcDbCurvePiece> theirs = other->pieces();
-    for (const AcDbCurvePiece& a : mine)
-        for (const AcDbCurvePiece& b : theirs)
-            intersectPieces(a, b, hits);
+    std::vector<AcDbPieceBounds> theirBoxes;
+    for (int j = 0; j < static_cast<int>(theirs.size()); ++j)
+        theirBoxes.push_back(other->pieceBounds(j));
+    for (int i = 0, count = pieceCount(); i < count; ++i) {
+        const AcDbPieceBounds mine = pieceBounds(i);
+        bool built = false;
+        AcDbCurvePiece a;
+        for (size_t j = 0; j < theirs.size(); ++j) {
+            if (!boxesMeet(mine, theirBoxes[j])) continue;
+            if (!built) a = piece(i);
+            built = true;
+            intersectPieces(a, theirs[j], hits);
+        }
+    }
     appendUnique(hits, points);
     return Acad::eOk;
 }
@@ -305,6 +405,17 @@ AcDbCurvePiece AcDbPolyline::segment(int index) const {
     return piece;
 }
 
+AcDbPieceBounds AcDbPolyline::pieceBounds(int index) const {
+    return boundsAt(index);
+}
+
+AcDbPieceBounds AcDbPolyline::boundsAt(int index) const {
+    const size_t next = static_cast<size_t>(index) + 1;
+    const Vertex& from = m_vertices[static_cast<size_t>(index)];
+    return bulgeBounds(from.point, m_vertices[next < m_vertices.size() ? next : 0].point,
+                       from.bulge);
+}
+
 std::vector<AcDbCurvePiece> AcDbPolyline::pieces() const {
     std::vector<AcDbCurvePiece> all;
     for (int i = 0; i < segmentCount(); ++i)
@@ -351,7 +462,17 @@ Acad::ErrorStatus AcDbPolyline::getClosestPointTo(const AcGePoint3d& pt, AcGePoi
     const AcGePoint2d target = pt.convert2d();
     AcGePoint2d best = m_vertices[0].point;
     double bestDist = target.distanceTo(best);
-    for (const AcDbCurvePiece& piece : pieces()) {
+    // Every vertex lies on the curve, so the nearest vertex bounds the answer: only pieces whose
+    // boxes come that near (with room for rounding) are built and measured, in their order.
+    double nearest2 = std::numeric_limits<double>::infinity();
+    for (const Vertex& v : m_vertices) {
+        const double dx = v.point.x - target.x, dy = v.point.y - target.y;
+        nearest2 = std::min(nearest2, dx * dx + dy * dy);
+    }
+    const double reach = std::sqrt(nearest2) * (1.0 + 1e-9) + 1e-300;
+    for (int i = 0, count = segmentCount(); i < count; ++i) {
+        if (fartherThan(boundsAt(i), target, std::min(bestDist, reach))) continue;
+        const AcDbCurvePiece piece = segment(i);
         const AcGePoint2d p = piece.pointAt(piece.closestParam(target));
         const double d = target.distanceTo(p);
         if (d < bestDist) {
@@ -367,7 +488,10 @@ Acad::ErrorStatus AcDbPolyline::getParamAtPoint(const AcGePoint3d& pt, double& p
     const AcGePoint2d target = pt.convert2d();
     double bestDist = std::numeric_limits<double>::infinity();
     double bestParam = 0.0;
-    for (int i = 0; i < segmentCount(); ++i) {
+    for (int i = 0, count = segmentCount(); i < count; ++i) {
+        // Only a piece within the on-curve tolerance can answer, and only one nearer than the
+        // best so far can win.
+        if (fartherThan(boundsAt(i), target, std::min(bestDist, kOnCurveTol))) continue;
         const AcDbCurvePiece piece = segment(i);
         const double t = piece.closestParam(target);
         const double d = target.distanceTo(piece.pointAt(t));

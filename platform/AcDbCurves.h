@@ -35,11 +35,25 @@ struct TAVRO_API AcDbCurvePiece {
     double closestParam(const AcGePoint2d& pt) const;
 };
 
+// A box that holds every point a question about a piece can report, rounding included.
+struct AcDbPieceBounds {
+    double minX = 0.0;
+    double minY = 0.0;
+    double maxX = 0.0;
+    double maxY = 0.0;
+    bool bounded = false; // false when a non-finite number leaves the piece unbounded
+};
+
 class TAVRO_API AcDbEntity {
 public:
     virtual ~AcDbEntity();
     // The entity as plane pieces; intersections are worked out piece by piece.
     virtual std::vector<AcDbCurvePiece> pieces() const = 0;
+    // One piece at a time, with its box, so a question can pass over the pieces far from it
+    // without building them; the defaults build them all.
+    virtual int pieceCount() const;
+    virtual AcDbCurvePiece piece(int index) const;
+    virtual AcDbPieceBounds pieceBounds(int index) const;
     virtual Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const;
     // Points where this entity meets another, neither extended; other intersect kinds are
     // treated the same. Found points are appended.
@@ -113,6 +127,10 @@ public:
     Acad::ErrorStatus getDistAtParam(double param, double& dist) const;
 
     std::vector<AcDbCurvePiece> pieces() const override;
+    int pieceCount() const override { return segmentCount(); }
+    AcDbCurvePiece piece(int index) const override { return segment(index); }
+    // From the vertices alone, without trigonometry.
+    AcDbPieceBounds pieceBounds(int index) const override;
 
 private:
     struct Vertex {
@@ -121,6 +139,7 @@ private:
     };
     int segmentCount() const;
     AcDbCurvePiece segment(int index) const;
+    AcDbPieceBounds boundsAt(int index) const;
     // The segment holding param and the fraction along it; false outside the curve.
     bool locate(double param, int& index, double& fraction) const;
     Acad::ErrorStatus derivative(double param, int order, AcGeVector3d& deriv) const;

@@ -167,3 +167,82 @@ TEST(PolylineEntity, DegenerateInputNeverBreaksIt) {
     EXPECT_EQ(ray.setUnitDir(AcGeVector3d(0, 0, 0)), Acad::eInvalidInput);
     EXPECT_EQ(pl.removeVertexAt(9), Acad::eInvalidInput);
 }
+
+namespace {
+// The same curve as its pieces, built once and bounded by whole circles: a second route to the
+// polyline's answers, which it works out piece by piece from boxes of its own.
+class PieceList : public AcDbEntity {
+public:
+    explicit PieceList(const AcDbPolyline& pl) : m_pieces(pl.pieces()) {}
+    std::vector<AcDbCurvePiece> pieces() const override { return m_pieces; }
+
+private:
+    std::vector<AcDbCurvePiece> m_pieces;
+};
+} // namespace
+
+TEST(PolylineEntity, PrunedQuestionsMatchEveryPiece) {
+    // Random polylines of 30 pieces at Gauss-plane size with minor, major, flat and nearly
+    // full arcs; closest points, parameters at points and ray hits against a plain pass.
+    std::uint64_t seed = 3;
+    auto unit = [&] {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<double>(seed >> 11) / 9007199254740992.0;
+    };
+    const double bulges[] = {0, 0, 0.2, -0.7, 1e-9, 3.0, -40.0, 1e7};
+    for (int round = 0; round < 30; ++round) {
+        AcDbPolyline pl;
+        for (int i = 0; i < 30; ++i)
+            pl.addVertexAt(static_cast<unsigned>(i),
+                           P(500000 + 100 * unit(), 3500000 + 100 * unit()),
+                           bulges[static_cast<int>(unit() * 8) % 8]);
+        pl.setClosed(round % 2 == 0);
+        const PieceList plain(pl);
+        for (int k = 0; k < 20; ++k) {
+            const AcGePoint3d q = P3(500000 - 50 + 200 * unit(), 3500000 - 50 + 200 * unit());
+            // Closest point: the first nearest piece in order, as a plain pass finds it.
+            AcGePoint2d want;
+            pl.getPointAt(0, want);
+            double wantDist = q.convert2d().distanceTo(want);
+            for (const AcDbCurvePiece& piece : pl.pieces()) {
+                const AcGePoint2d p = piece.pointAt(piece.closestParam(q.convert2d()));
+                if (q.convert2d().distanceTo(p) < wantDist) {
+                    wantDist = q.convert2d().distanceTo(p);
+                    want = p;
+                }
+            }
+            AcGePoint3d got;
+            ASSERT_EQ(pl.getClosestPointTo(q, got), Acad::eOk);
+            ASSERT_EQ(got.x, want.x);
+            ASSERT_EQ(got.y, want.y);
+            // The parameter of the closest point: the first piece nearest to it, when that
+            // lies within 1e-8 (points on the huge arcs round off farther than that).
+            double wantParam = 0, best = std::numeric_limits<double>::infinity();
+            for (int i = 0; i < static_cast<int>(pl.pieces().size()); ++i) {
+                const AcDbCurvePiece piece = pl.pieces()[static_cast<size_t>(i)];
+                const double t = piece.closestParam(got.convert2d());
+                if (got.convert2d().distanceTo(piece.pointAt(t)) < best) {
+                    best = got.convert2d().distanceTo(piece.pointAt(t));
+                    wantParam = i + t;
+                }
+            }
+            double param = -1;
+            ASSERT_EQ(pl.getParamAtPoint(got, param) == Acad::eOk, best <= 1e-8);
+            if (best <= 1e-8) {
+                ASSERT_EQ(param, wantParam);
+            }
+            // The hits of rays in two directions.
+            for (const AcGeVector3d& dir : {AcGeVector3d(1, 0, 0), AcGeVector3d(0.3, -0.8, 0)}) {
+                AcDbRay ray;
+                ray.setBasePoint(q);
+                ray.setUnitDir(dir);
+                AcArray<AcGePoint3d> pruned, full;
+                pl.intersectWith(&ray, AcDb::kOnBothOperands, pruned);
+                plain.intersectWith(&ray, AcDb::kOnBothOperands, full);
+                ASSERT_EQ(pruned.length(), full.length());
+                for (int h = 0; h < pruned.length(); ++h)
+                    ASSERT_TRUE(pruned[h].x == full[h].x && pruned[h].y == full[h].y);
+            }
+        }
+    }
+}
