@@ -64,7 +64,8 @@ private:
                                 const AcGePoint2d& in, Tavro::TavroCoorSystem system,
                                 double centralMeridian) const;
     // Normal equations of observation rows of m columns (m - 1 coefficients, one constant),
-    // solved; out gets the m - 1 unknowns u with A*u ~ -c.
+    // solved; out gets the m - 1 unknowns u with A*u ~ -c. False when the rows do not fix
+    // every unknown, judged independently of the unknowns' scales.
     bool calcLeastSquares(const AcArray<AcArray<double>>& rows, int m, AcArray<double>& out) const;
     // Gauss-Jordan with partial pivoting on an n x m augmented matrix, in place; a pivot below
     // 1e-10 is singular (false, out unchanged); out gets the negated last column.
