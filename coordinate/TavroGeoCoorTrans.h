@@ -19,7 +19,9 @@ public:
     bool setCoordinateMap(const CoordinateMap& before, const CoordinateMap& after);
 
     // Gauss plane (x northing, y easting with or without zone prefix) to out.x longitude and
-    // out.y latitude in decimal degrees; central meridian in decimal degrees.
+    // out.y latitude in decimal degrees; central meridian in decimal degrees. On the
+    // ellipsoid's own a and 1/f; within 1.5 degrees of the meridian the sixth-order series
+    // stays within 1e-10 degrees (0.01 mm) of the exact transverse Mercator.
     void gaussUncompute(AcGePoint2d& out, const AcGePoint2d& in, double centralMeridian,
                         Tavro::TavroCoorSystem system) const;
     // The same position as two texts with 2 decimals: d°m's" when dms, else decimal degrees;
@@ -52,13 +54,18 @@ private:
     double ARC_S(double latitude, double tolerance, double a, double inverseFlattening) const;
     // The latitude (radians) whose meridian arc is arcLength metres.
     double ARC_B(double arcLength, double tolerance, double a, double inverseFlattening) const;
+    // The inverse projection of in (as gaussUncompute) on the ellipsoid a, 1/f, given the
+    // footpoint latitude (radians) of its northing.
+    void gaussFromFootpoint(AcGePoint2d& out, const AcGePoint2d& in, double centralMeridian,
+                            double a, double inverseFlattening, double footpoint) const;
     // Inverse projection of in, split into degrees, minutes and seconds; sets a sign to -1 for a
     // negative value and leaves it alone otherwise.
     void getGeodeticCoordinates(TavroGeodeticCoordinate& out, int& lonSign, int& latSign,
                                 const AcGePoint2d& in, Tavro::TavroCoorSystem system,
                                 double centralMeridian) const;
     // Normal equations of observation rows of m columns (m - 1 coefficients, one constant),
-    // solved; out gets the m - 1 unknowns u with A*u ~ -c.
+    // solved; out gets the m - 1 unknowns u with A*u ~ -c. False when the rows do not fix
+    // every unknown, judged independently of the unknowns' scales.
     bool calcLeastSquares(const AcArray<AcArray<double>>& rows, int m, AcArray<double>& out) const;
     // Gauss-Jordan with partial pivoting on an n x m augmented matrix, in place; a pivot below
     // 1e-10 is singular (false, out unchanged); out gets the negated last column.

@@ -94,7 +94,11 @@ void cartesianToGeodetic(double a, double inverseFlattening, double X, double Y,
     }
     // The earlier of the last two values is the answer.
     B = previous;
-    h = p / std::cos(previous) - primeVerticalRadius(s, previous);
+    // The distance along the normal, p cos B + Z sin B - a^2/N: unlike p / cos B - N it does
+    // not divide by cos B, so it keeps its precision up to the pole, and an error in B changes
+    // it only to second order.
+    const double sinB = std::sin(previous);
+    h = p * std::cos(previous) + Z * sinB - s.a * std::sqrt(1.0 - s.e2 * sinB * sinB);
 }
 
 void geodeticToPlane(double a, double inverseFlattening, double lambda0, int zone, double B,

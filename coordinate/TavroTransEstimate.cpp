@@ -41,6 +41,38 @@ template <class Matrix> bool eliminate(Matrix& M, int n, int m) {
     return true;
 }
 
+// The part of an unknown's column in the normal equations that the columns before it leave
+// unexplained (1 - R^2, from 0 to 1) below which the unknowns are taken as dependent. A design
+// without full rank (coincident or collinear points, points on one conic) leaves rounding noise
+// of 1e-14 or less there at any coordinate size; usable control points leave more than 1e-8.
+constexpr double kDependentColumnTol = 1e-12;
+
+// Whether the n x n coefficient block of normal equations A'A has full rank. The block is
+// scaled to a unit diagonal first, so neither the units of the unknowns nor the size of the
+// coordinates matter; Cholesky's pivots of the scaled block are then the 1 - R^2 above. The
+// block itself is left as it is, so the solution of a full-rank system does not change.
+template <class Matrix> bool hasFullRank(const Matrix& N, int n) {
+    std::vector<double> scale(n), c(static_cast<size_t>(n) * n);
+    for (int i = 0; i < n; ++i) {
+        if (!(N[i][i] > 0.0)) return false;
+        scale[i] = 1.0 / std::sqrt(N[i][i]);
+    }
+    auto at = [&c, n](int i, int j) -> double& { return c[static_cast<size_t>(i) * n + j]; };
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j <= i; ++j)
+            at(i, j) = N[i][j] * scale[i] * scale[j];
+    for (int k = 0; k < n; ++k) {
+        if (!(at(k, k) >= kDependentColumnTol)) return false;
+        const double root = std::sqrt(at(k, k));
+        for (int i = k + 1; i < n; ++i)
+            at(i, k) /= root;
+        for (int i = k + 1; i < n; ++i)
+            for (int j = k + 1; j <= i; ++j)
+                at(i, j) -= at(i, k) * at(j, k);
+    }
+    return true;
+}
+
 // Adds one observation row of m columns to the (m - 1) x m normal matrix [A'A | A'c].
 template <class Matrix, class Row> void accumulate(Matrix& N, const Row& r, int m) {
     for (int j = 0; j < m - 1; ++j)
@@ -61,7 +93,7 @@ public:
     void add(const double* row) { accumulate(m_rows, row, m_m); }
     // The m - 1 unknowns u with A*u ~ -c.
     bool solve(double* u) {
-        if (!eliminate(m_rows, m_m - 1, m_m)) return false;
+        if (!hasFullRank(m_rows, m_m - 1) || !eliminate(m_rows, m_m - 1, m_m)) return false;
         for (int i = 0; i < m_m - 1; ++i)
             u[i] = -m_rows[i][m_m - 1];
         return true;
@@ -214,7 +246,7 @@ bool CTavroGeoCoorTrans::calcLeastSquares(const AcArray<AcArray<double>>& rows, 
         if (row.length() < m) return false;
         accumulate(normal, row, m);
     }
-    return calcEquation(normal, m, out);
+    return hasFullRank(normal, m - 1) && calcEquation(normal, m, out);
 }
 
 bool CTavroGeoCoorTrans::calcEquation(AcArray<AcArray<double>>& matrix, int m,

@@ -3,7 +3,10 @@
 // n is the number of doubles in data; the number of points is n divided by the record length,
 // surplus doubles ignored. Each answers false for too few points or singular normal equations
 // and writes its outputs (null outputs are skipped) only on success. Points are centred on their
-// means before the least-squares rows are formed, so a singular set is refused at any size.
+// means before the least-squares rows are formed, and the rank of the normal equations is judged
+// on their unit-diagonal form, so a set that does not fix every parameter (coincident points,
+// three collinear points for the 7 parameters, heights on one line or conic) is refused at any
+// size.
 
 #include "TavroExport.h"
 

@@ -21,19 +21,20 @@ for verb in gauss-inverse fit4 fit7 fit-height transform; do
   expect 0 "$verb" -- --help
 done
 
-# gauss-inverse. Exact transverse Mercator, CGCS 2000 axes, meridian 117, scale 1 (GeographicLib:
-# TransverseMercatorProj -r -k 1 -l 117 -e 6378137 0.0033528599338647005 -p 12):
-# (x 136937.6531, y 3875620.8648) -> 35.000000000322 N, 118.499999999527 E.
-printf 'id,northing,easting,code\nP1,3875620.8648,636937.6531,a\nP2,3875620.8648,39636937.6531,b\nP3,-3697110.9446,500000,c\n' >plane.csv
+# gauss-inverse. Exact transverse Mercator, CGCS 2000 (a and 1/f), meridian 117, scale 1
+# (GeographicLib: TransverseMercatorProj -r -k 1 -l 117 -e 6378137 1/298.257222101 -p 12):
+# (x 136937.6509, y 3875621.1817) -> 35.000000000058 N, 118.499999999709 E;
+# (x 0, y -3697111.2523) -> 33.400000000598 S.
+printf 'id,northing,easting,code\nP1,3875621.1817,636937.6509,a\nP2,3875621.1817,39636937.6509,b\nP3,-3697111.2523,500000,c\n' >plane.csv
 "$tavro" gauss-inverse --ellipsoid cgcs2000 --central-meridian 117 plane.csv >geo.csv || fail "gauss-inverse failed"
 head -1 geo.csv | grep -qx 'id,northing,easting,code,longitude,latitude' || fail "gauss-inverse header: $(head -1 geo.csv)"
-near "P1 longitude" "$(field geo.csv P1 5)" 118.499999999527 1e-9
-near "P1 latitude" "$(field geo.csv P1 6)" 35.000000000322 1e-9
+near "P1 longitude" "$(field geo.csv P1 5)" 118.499999999709 1e-9
+near "P1 latitude" "$(field geo.csv P1 6)" 35.000000000058 1e-9
 [ "$(field geo.csv P1 5)" = "$(field geo.csv P2 5)" ] || fail "the zone prefix changed the longitude"
-near "P3 latitude" "$(field geo.csv P3 6)" -33.400000000415 1e-9
-grep -q '^P3,-3697110.9446,500000,c,117.000000000,' geo.csv || fail "P3 not on the meridian: $(cat geo.csv)"
+near "P3 latitude" "$(field geo.csv P3 6)" -33.400000000598 1e-9
+grep -q '^P3,-3697111.2523,500000,c,117.000000000,' geo.csv || fail "P3 not on the meridian: $(cat geo.csv)"
 out=$("$tavro" gauss-inverse --ellipsoid=cgcs2000 --central-meridian=117 --dms - <plane.csv)
-grep -qF "P1,3875620.8648,636937.6531,a,\"118°30'0.00\"\"\",\"35°00'0.00\"\"\"" <<<"$out" || fail "dms texts: $out"
+grep -qF "P1,3875621.1817,636937.6509,a,\"118°30'0.00\"\"\",\"35°00'0.00\"\"\"" <<<"$out" || fail "dms texts: $out"
 grep -qF "\"-33°24'0.00\"\"\"" <<<"$out" || fail "southern dms text: $out"
 
 printf 'northing,easting\n1,2\nabc,3\n4\n5,inf\n' >bad.csv

@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -18,6 +19,8 @@ public:
 using Probe = CTavroGeoCoorTransProbe;
 
 namespace {
+using Xyz = std::array<double, 3>;
+
 // A deterministic noise source, uniform in [-1, 1).
 class Noise {
 public:
@@ -357,6 +360,71 @@ TEST(CoordSevenParam, RecoversParametersExactlyAndToTheNoise) {
         EXPECT_FALSE(fitSeven(equal, untouched)) << size;
     }
     EXPECT_TRUE(untouched[0] == 7.0 && untouched[6] == 7.0);
+}
+
+TEST(CoordDegenerateSets, RefusedAtEarthCentredAndLocalScales) {
+    // count points along a line through o, t metres apart, the third moved by off metres
+    // across the line, rounded to the millimetre as surveyed coordinates are; the targets
+    // through a datum-sized 7-parameter set, rounded alike.
+    const double truth[7] = {-15.4, 120.7, 84.2, 3.2e-6, 1.5e-6, -2.2e-6, 4.1e-6};
+    auto sevenLine = [&](const Xyz& o, double t, double off, int count) {
+        std::vector<double> source;
+        for (int i = 0; i < count; ++i) {
+            const double across = i == 2 ? off : 0.0;
+            source.insert(source.end(), {o[0] + 0.37 * t * i, o[1] - 0.81 * t * i + 0.49 * across,
+                                         o[2] + 0.45 * t * i + 0.87 * across});
+        }
+        std::vector<double> data = linearSevenPairs(truth, source);
+        for (double& v : data)
+            v = std::round(v * 1000.0) / 1000.0;
+        return data;
+    };
+    double p[7], untouched[7] = {7, 7, 7, 7, 7, 7, 7};
+    // Earth-centred (a point near 35 N, 117 E) and local origins.
+    for (const Xyz& o : {Xyz{-2.3e6, 4.6e6, 3.6e6}, Xyz{0, 0, 0}, Xyz{12.5, -3, 40}}) {
+        for (double t : {2.0, 100.0, 5000.0, 20000.0, 300000.0}) {
+            SCOPED_TRACE(testing::Message() << o[0] << " spacing " << t);
+            // Three collinear points leave the rotation about the line free; so do two
+            // distinct points, each given twice.
+            EXPECT_FALSE(fitSeven(sevenLine(o, t, 0.0, 3), untouched));
+            std::vector<double> two = sevenLine(o, t, 0.0, 2);
+            two.insert(two.end(), two.begin(), two.end());
+            EXPECT_FALSE(fitSeven(two, untouched));
+            // A third point a tenth of the spacing off the line fixes every parameter.
+            EXPECT_TRUE(fitSeven(sevenLine(o, t, 0.1 * t, 3), p));
+        }
+    }
+    EXPECT_TRUE(untouched[0] == 7.0 && untouched[6] == 7.0);
+
+    // Seven points on a circle about their mean: 1 = (u^2 + v^2) / r^2 makes the height
+    // surface's design rank 5; on a straight line it is rank 3. Gauss-plane and local sizes.
+    auto heights = [](double x0, double y0, double r, bool circle) {
+        std::vector<double> data;
+        for (int i = 0; i < 7; ++i) {
+            const double angle = 0.3 + 2 * kPi * i / 7;
+            const double u = circle ? r * std::cos(angle) : r * (i - 3);
+            const double v = circle ? r * std::sin(angle) : 0.5 * r * (i - 3);
+            data.insert(data.end(), {x0 + u, y0 + v, 40.0 + i, 41.5 + i + 0.001 * u});
+        }
+        return data;
+    };
+    for (const auto& [x0, y0] : {std::pair(3874000.0, 39500000.0), std::pair(0.0, 0.0)}) {
+        for (double r : {2.0, 800.0, 50000.0}) {
+            SCOPED_TRACE(testing::Message() << x0 << " radius " << r);
+            for (bool circle : {true, false}) {
+                const std::vector<double> data = heights(x0, y0, r, circle);
+                double a0 = 99.0;
+                EXPECT_FALSE(calcParamHF2(data.data(), 28, nullptr, nullptr, &a0, nullptr, nullptr,
+                                          nullptr, nullptr, nullptr));
+                EXPECT_EQ(a0, 99.0);
+            }
+            // One point moved off the circle by 1e-3 of the radius: a full-rank design.
+            std::vector<double> off = heights(x0, y0, r, true);
+            off[0] += 1e-3 * r;
+            EXPECT_TRUE(calcParamHF2(off.data(), 28, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                     nullptr, nullptr, nullptr));
+        }
+    }
 }
 
 TEST(CoordSolver, GaussJordanAndNormalEquations) {
