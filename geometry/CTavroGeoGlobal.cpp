@@ -333,8 +333,12 @@ void CTavroGeoGlobal::AnalyzeBulgePolyline(AcArray<AcGePoint2d> nodes, AcArray<d
     outBulges.append(0.0);
 }
 
-AcGePoint2d CTavroGeoGlobal::GetPlineMiddlePoint(const AcArray<AcGePoint2d>& ring) {
-    if (ring.isEmpty()) return AcGePoint2d::kOrigin;
+AcGePoint2d CTavroGeoGlobal::GetPlineMiddlePoint(const AcArray<AcGePoint2d>& nodes) {
+    if (nodes.isEmpty()) return AcGePoint2d::kOrigin;
+    // A repeated vertex adds nothing to the shape; left in, each would add a chord to the walk
+    // below and a vertex to every candidate's mean distance, quadratic in the repeats.
+    AcArray<AcGePoint2d> ring = nodes;
+    CTavroGeoPoint::geoRemoveSame(ring);
     AcGePoint2d mean;
     CTavroGeoPoint::GetNodesMiddlePoint(ring, mean);
     for (const AcGePoint2d& simple : {CTavroGeoPoint::geoCalculatePoint(ring, Tavro::kCenter), mean,

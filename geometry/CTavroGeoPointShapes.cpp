@@ -21,6 +21,17 @@ bool isClosedRing(const AcArray<AcGePoint2d>& nodes) {
     return nodes.length() > 1 && nodes.first().distanceTo(nodes.last()) < Tavro::kTol;
 }
 
+// Drops every node closer than the equal-point tolerance to the node before it in the input
+// (so of a run of near-equal nodes the first stays), in one pass.
+template <typename Point> void removeCloseToPredecessor(AcArray<Point>& nodes) {
+    if (nodes.length() < 2) return;
+    AcArray<Point> kept;
+    kept.append(nodes[0]);
+    for (int i = 1; i < nodes.length(); ++i)
+        if (!(nodes[i - 1].distanceTo(nodes[i]) < Tavro::kTol)) kept.append(nodes[i]);
+    if (kept.length() != nodes.length()) nodes = kept;
+}
+
 void removeBulgeAt(AcArray<double>& bulges, int index) {
     if (index < bulges.length()) bulges.removeAt(index);
 }
@@ -174,13 +185,11 @@ AcArray<AcGePoint2d> nearHullNodes(const AcArray<AcGePoint2d>& nodes) {
 } // namespace
 
 void CTavroGeoPoint::geoRemoveSame(AcArray<AcGePoint2d>& nodes) {
-    for (int i = nodes.length() - 1; i >= 1; --i)
-        if (nodes[i - 1].distanceTo(nodes[i]) < Tavro::kTol) nodes.removeAt(i);
+    removeCloseToPredecessor(nodes);
 }
 
 void CTavroGeoPoint::geoRemoveSame(AcArray<AcGePoint3d>& nodes) {
-    for (int i = nodes.length() - 1; i >= 1; --i)
-        if (nodes[i - 1].distanceTo(nodes[i]) < Tavro::kTol) nodes.removeAt(i);
+    removeCloseToPredecessor(nodes);
 }
 
 void CTavroGeoPoint::geoRemoveSameNodes(AcArray<AcGePoint2d>& nodes, AcArray<double>& bulges,
