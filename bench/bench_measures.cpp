@@ -12,34 +12,25 @@
 #endif
 
 #include <cmath>
-#include <cstdint>
+#include <random>
 
 namespace {
 
 using Pts = AcArray<AcGePoint2d>;
 
-// A small linear congruential generator, so every run measures the same rings.
-class Lcg {
-public:
-    double unit() {
-        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<double>(m_state >> 11) / 9007199254740992.0;
-    }
-
-private:
-    std::uint64_t m_state = 20261206;
-};
-
 // A closed parcel of n vertices round (500000, 3500000) on a Gauss plane: an ellipse of
 // 300 m by 120 m turned by 0.4 rad, every vertex moved in and out by up to 2 m.
 Pts jitteredParcel(int n) {
-    Lcg rng;
+    // The same jitter on every run and machine: the standard 64-bit Mersenne twister, its top
+    // 53 bits as a fraction.
+    std::mt19937_64 rng(20261206);
+    auto unit = [&rng] { return static_cast<double>(rng() >> 11) / 9007199254740992.0; };
     Pts ring;
     const double c = std::cos(0.4), s = std::sin(0.4);
     for (int i = 0; i < n; ++i) {
         const double t = 2.0 * Tavro::kPi * i / n;
-        const double x = (300.0 + 2.0 * (rng.unit() - 0.5)) * std::cos(t);
-        const double y = (120.0 + 2.0 * (rng.unit() - 0.5)) * std::sin(t);
+        const double x = (300.0 + 2.0 * (unit() - 0.5)) * std::cos(t);
+        const double y = (120.0 + 2.0 * (unit() - 0.5)) * std::sin(t);
         ring.append(AcGePoint2d(500000.0 + c * x - s * y, 3500000.0 + s * x + c * y));
     }
     ring.append(ring.first());
