@@ -112,6 +112,9 @@ TEST(GeoArcExtents, EndsQuadrantPointsAndDegenerateArcs) {
         const AcDbExtents ring = CTavroGeoLine::geoLineExtends(Pts{kA, P(10, 10)}, Doubles{b, 0});
         expectBox(ring, c.x - r, c.y - r, c.x + r, c.y + r, r * 1e-9);
     }
+    // Bulges whose centre overflows give some box without a fault.
+    A::geoArcExtends(kA, P(10, 10), 1e300);
+    A::geoArcExtends(kA, P(10, 10), -1e300);
     // At b = 1e6 the arc is still found by its lengths; the angular span gives the same box.
     {
         const double b = 1e6, k = (1.0 / b - b) / 2.0;

@@ -394,4 +394,8 @@ TEST(GeoGlobal, LabelPointIgnoresRepeatedVertices) {
     for (int k = 0; k < 2000; ++k)
         same.append(P(500000.25, 3500000.5));
     EXPECT_EQ(G::GetPlineMiddlePoint(same), P(500000.25, 3500000.5));
+    // Hostile rings are answered without a fault.
+    for (const Pts& bad : {Pts{P(kNaN, 0), P(kNaN, 0), P(1, 1)}, Pts{P(0, 0), P(kInf, 0), P(0, 1)},
+                           Pts{P(1, 1)}, Pts{P(1, 1), P(1, 1)}})
+        G::GetPlineMiddlePoint(bad);
 }
