@@ -81,16 +81,16 @@ double chordArcArea(double chord, double theta) {
     return radius * radius * excess / 2.0;
 }
 
-// The mean distance from pt to the points. Once the running mean reaches `stop` it is returned
-// early: the sum of distances only grows and rounding keeps that order, so the full mean could
-// not come out below stop either.
+// The mean distance from pt to the points. Once the running mean reaches a finite `stop` it is
+// returned early: the sum of distances only grows and rounding keeps that order, so the full
+// mean could not come out below stop either.
 double meanDistance(const AcGePoint2d& pt, const AcArray<AcGePoint2d>& pts, double stop) {
     if (pts.isEmpty()) return 0.0;
     const int n = pts.length();
     double sum = 0.0;
     for (int i = 0; i < n; ++i) {
         sum += pt.distanceTo(pts[i]);
-        if (i % 64 == 63 && sum / n >= stop) break;
+        if (i % 64 == 63 && std::isfinite(stop) && sum / n >= stop) break;
     }
     return sum / n;
 }

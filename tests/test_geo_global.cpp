@@ -213,6 +213,12 @@ TEST(GeoGlobal, PolylineHitsAtInnerVerticesCountOnce) {
 
 TEST(GeoGlobal, MeanAndNearestDistances) {
     EXPECT_EQ(G::calPtToPl(P(0, 0), Pts()), 0.0);
+    // An infinite distance early on does not hide a NaN one later: the mean is NaN.
+    Pts far{P(kInf, 0)};
+    for (int k = 0; k < 100; ++k)
+        far.append(P(k, 0));
+    far.append(P(kNaN, 0));
+    EXPECT_TRUE(std::isnan(G::calPtToPl(P(0, 0), far)));
     EXPECT_DOUBLE_EQ(G::calPtToPl(P(0, 0), Pts{P(3, 4), P(0, 1)}), 3.0);
     AcGePoint2d out(7, 7);
     EXPECT_EQ(G::GetCloseDistOfNodes(out, P(0, 0), Pts(), true), -1.0);
