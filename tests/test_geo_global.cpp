@@ -25,10 +25,10 @@ bool inside(const AcGePoint2d& pt, const Pts& ring) {
     return CTavroGeoLine::geoPointWithPolygonRelation(pt, ring, Doubles()) == 2;
 }
 
-// The label point as first stated, on the ring as given: box centre, vertex mean, centroid;
+// The label point as first written, on the ring as given: box centre, vertex mean, centroid;
 // else the chord midpoints closing in from both ends, the one nearest all vertices on average;
 // else the half-way point of the open polyline.
-AcGePoint2d labelPointAsStated(const Pts& ring) {
+AcGePoint2d labelPointOnRingAsGiven(const Pts& ring) {
     if (ring.isEmpty()) return P(0, 0);
     AcGePoint2d mean;
     CTavroGeoPoint::GetNodesMiddlePoint(ring, mean);
@@ -363,11 +363,11 @@ TEST(GeoGlobal, LabelPointIgnoresRepeatedVertices) {
     for (int trial = 0; trial < 200; ++trial) {
         const Pts ring = concaveRing(rng, trial % 2);
         SCOPED_TRACE(trial);
-        // Without repeats the answer is the stated routine's, to the bit.
+        // Without repeats the answer is that of the routine as first written, to the bit.
         const AcGePoint2d label = G::GetPlineMiddlePoint(ring);
-        const AcGePoint2d stated = labelPointAsStated(ring);
-        EXPECT_EQ(label.x, stated.x);
-        EXPECT_EQ(label.y, stated.y);
+        const AcGePoint2d written = labelPointOnRingAsGiven(ring);
+        EXPECT_EQ(label.x, written.x);
+        EXPECT_EQ(label.y, written.y);
         AcGePoint2d mean;
         CTavroGeoPoint::GetNodesMiddlePoint(ring, mean);
         if (!inside(CTavroGeoPoint::geoCalculatePoint(ring, Tavro::kCenter), ring) &&

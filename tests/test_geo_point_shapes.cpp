@@ -17,7 +17,7 @@ Pts filtered(const Pts& in, int from, int to, double tol) {
     return out;
 }
 
-// The minimum-area rectangle as first stated: every node rotated for every edge direction that
+// The minimum-area rectangle as first written: every node rotated for every edge direction that
 // is not within 0.001 of one already tried; equal areas go to the later direction.
 Pts minAreaRectByAllNodes(const Pts& nodes) {
     const int count = nodes.length();
