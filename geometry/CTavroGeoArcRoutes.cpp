@@ -32,10 +32,16 @@ AcDbExtents CTavroGeoArc::geoArcExtends(const AcGePoint2d& start, const AcGePoin
         // The arc reaches beyond its ends only where it passes a quadrant point of its circle.
         const AcGePoint2d center = geoArcCenter(start, end, bulge);
         const double radius = start.distanceTo(center);
+        const bool clockwise = bulge < 0.0;
         for (int quadrant = 0; quadrant < 4; ++quadrant) {
             const AcGePoint2d q =
                 CTavroGeoPoint::geoPolar(center, quadrant * Tavro::kHalfPi, radius);
-            if (geoArcPtInArc(q, start, end, bulge)) pts.append(q);
+            // The length test takes each length's radius from the sine of half its sweep,
+            // which for a nearly full circle is close to pi and carries a relative error
+            // growing with the bulge (0.2 of 2.2e8 at a bulge of 1e7 on a chord of 14): a
+            // quadrant point inside the arc's angular span therefore counts as well.
+            const double t = GetParamAtArc(q, center, start, end, clockwise);
+            if (geoArcPtInArc(q, start, end, bulge) || (t > 0.0 && t < 1.0)) pts.append(q);
         }
     }
     return CTavroGeoLine::geoLineExtends(pts, AcArray<double>());

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 #include <vector>
 
@@ -80,6 +81,20 @@ double chordArcArea(double chord, double theta) {
     return radius * radius * excess / 2.0;
 }
 
+// The mean distance from pt to the points. Once the running mean reaches a finite `stop` it is
+// returned early: the sum of distances only grows and rounding keeps that order, so the full
+// mean could not come out below stop either.
+double meanDistance(const AcGePoint2d& pt, const AcArray<AcGePoint2d>& pts, double stop) {
+    if (pts.isEmpty()) return 0.0;
+    const int n = pts.length();
+    double sum = 0.0;
+    for (int i = 0; i < n; ++i) {
+        sum += pt.distanceTo(pts[i]);
+        if (i % 64 == 63 && std::isfinite(stop) && sum / n >= stop) break;
+    }
+    return sum / n;
+}
+
 bool insideRing(const AcGePoint2d& pt, const AcArray<AcGePoint2d>& ring) {
     return CTavroGeoLine::geoPointWithPolygonRelation(pt, ring, AcArray<double>()) ==
            Tavro::kRelationInside;
@@ -94,8 +109,10 @@ AcArray<AcGePoint2d> chordMidpoints(const AcArray<AcGePoint2d>& ring) {
     while (j - i > 1) {
         const AcGePoint2d mid = CTavroGeoPoint::getMiddlePoint(ring[i], ring[j]);
         candidates.append(mid);
-        const int r = CTavroGeoLine::geoPointWithPolygonRelation(mid, ring, AcArray<double>());
+        // The crossing test is the cheaper of the two and decides alone when the chord crosses.
         const bool clear = !CTavroGeoGlobal::isPlCrossPolygon(ring[i], ring[j], ring);
+        const int r =
+            clear ? CTavroGeoLine::geoPointWithPolygonRelation(mid, ring, AcArray<double>()) : 0;
         if (clear && (r == Tavro::kRelationBoundary || r == Tavro::kRelationInside)) {
             ++i;
         } else {
@@ -225,11 +242,7 @@ int CTavroGeoGlobal::multiIntersection(const AcGePoint2d& P, const AcGePoint2d& 
 }
 
 double CTavroGeoGlobal::calPtToPl(const AcGePoint2d& pt, const AcArray<AcGePoint2d>& pts) {
-    if (pts.isEmpty()) return 0.0;
-    double sum = 0.0;
-    for (const AcGePoint2d& p : pts)
-        sum += pt.distanceTo(p);
-    return sum / pts.length();
+    return meanDistance(pt, pts, std::numeric_limits<double>::infinity());
 }
 
 double CTavroGeoGlobal::GetCloseDistOfNodes(AcGePoint2d& out, const AcGePoint2d& pt,
@@ -333,8 +346,12 @@ void CTavroGeoGlobal::AnalyzeBulgePolyline(AcArray<AcGePoint2d> nodes, AcArray<d
     outBulges.append(0.0);
 }
 
-AcGePoint2d CTavroGeoGlobal::GetPlineMiddlePoint(const AcArray<AcGePoint2d>& ring) {
-    if (ring.isEmpty()) return AcGePoint2d::kOrigin;
+AcGePoint2d CTavroGeoGlobal::GetPlineMiddlePoint(const AcArray<AcGePoint2d>& nodes) {
+    if (nodes.isEmpty()) return AcGePoint2d::kOrigin;
+    // A repeated vertex adds nothing to the shape; left in, each would add a chord to the walk
+    // below and a vertex to every candidate's mean distance, quadratic in the repeats.
+    AcArray<AcGePoint2d> ring = nodes;
+    CTavroGeoPoint::geoRemoveSame(ring);
     AcGePoint2d mean;
     CTavroGeoPoint::GetNodesMiddlePoint(ring, mean);
     for (const AcGePoint2d& simple : {CTavroGeoPoint::geoCalculatePoint(ring, Tavro::kCenter), mean,
@@ -346,7 +363,8 @@ AcGePoint2d CTavroGeoGlobal::GetPlineMiddlePoint(const AcArray<AcGePoint2d>& rin
     AcGePoint2d best = candidates.isEmpty() ? open.first() : candidates.first();
     double bestSpread = calPtToPl(best, open);
     for (const AcGePoint2d& c : candidates) {
-        const double spread = calPtToPl(c, open);
+        // Only a mean below the best so far matters; a worse one may stop early.
+        const double spread = meanDistance(c, open, bestSpread);
         if (spread < bestSpread) {
             bestSpread = spread;
             best = c;

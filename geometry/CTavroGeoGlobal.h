@@ -65,7 +65,8 @@ public:
                                      AcArray<AcGePoint2d>& outNodes, AcArray<double>& outBulges);
     // A point well inside the straight ring for a label: the first of its box centre, vertex
     // mean and centroid that lies inside, else the best chord midpoint, else the polyline's
-    // half-way point; (0, 0) for an empty ring.
+    // half-way point; (0, 0) for an empty ring. Vertices within 1e-6 of their predecessor are
+    // left out first, so repeats do not move the answer.
     static AcGePoint2d GetPlineMiddlePoint(const AcArray<AcGePoint2d>& ring);
     // Sorts the parallel arrays together by ascending key; the two ints take no part.
     static void QuickSort(AcArray<double>& keys, AcArray<AcGePoint2d>& pts, int low, int high);

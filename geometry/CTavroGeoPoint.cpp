@@ -27,6 +27,14 @@ double gridCoordinate(double low, double high, int slot) {
     if (slot == 1) return low + (high - low) / 2.0;
     return high;
 }
+
+// Turns pt about base by the angle whose cosine and sine are given.
+void rotateAbout(AcGePoint2d& pt, const AcGePoint2d& base, double c, double s) {
+    const double dx = pt.x - base.x;
+    const double dy = pt.y - base.y;
+    pt.x = c * dx - s * dy + base.x;
+    pt.y = s * dx + c * dy + base.y;
+}
 } // namespace
 
 double CTavroGeoPoint::geoRadian(const AcGePoint2d& from, const AcGePoint2d& to) {
@@ -85,17 +93,15 @@ AcGePoint3d CTavroGeoPoint::geoPolar(const AcGePoint3d& base, double angle, doub
 }
 
 void CTavroGeoPoint::geoRotate(AcGePoint2d& pt, const AcGePoint2d& base, double angle) {
-    const double c = std::cos(angle);
-    const double s = std::sin(angle);
-    const double dx = pt.x - base.x;
-    const double dy = pt.y - base.y;
-    pt.x = c * dx - s * dy + base.x;
-    pt.y = s * dx + c * dy + base.y;
+    rotateAbout(pt, base, std::cos(angle), std::sin(angle));
 }
 
 void CTavroGeoPoint::geoRotate(AcArray<AcGePoint2d>& nodes, const AcGePoint2d& base, double angle) {
+    // One cosine and sine for the whole array; each point turns exactly as it would alone.
+    const double c = std::cos(angle);
+    const double s = std::sin(angle);
     for (AcGePoint2d& pt : nodes)
-        geoRotate(pt, base, angle);
+        rotateAbout(pt, base, c, s);
 }
 
 void CTavroGeoPoint::scale(AcGePoint2d& pt, const AcGePoint2d& base, double factor) {

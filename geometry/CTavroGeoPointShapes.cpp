@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <iterator>
 #include <map>
 #include <utility>
 #include <vector>
@@ -18,6 +19,17 @@ namespace {
 
 bool isClosedRing(const AcArray<AcGePoint2d>& nodes) {
     return nodes.length() > 1 && nodes.first().distanceTo(nodes.last()) < Tavro::kTol;
+}
+
+// Drops every node closer than the equal-point tolerance to the node before it in the input
+// (so of a run of near-equal nodes the first stays), in one pass.
+template <typename Point> void removeCloseToPredecessor(AcArray<Point>& nodes) {
+    if (nodes.length() < 2) return;
+    AcArray<Point> kept;
+    kept.append(nodes[0]);
+    for (int i = 1; i < nodes.length(); ++i)
+        if (!(nodes[i - 1].distanceTo(nodes[i]) < Tavro::kTol)) kept.append(nodes[i]);
+    if (kept.length() != nodes.length()) nodes = kept;
 }
 
 void removeBulgeAt(AcArray<double>& bulges, int index) {
@@ -62,16 +74,122 @@ AcArray<AcGePoint2d> boxOf(const AcGePoint2d& min, const AcGePoint2d& max) {
     return {min, AcGePoint2d(min.x, max.y), max, AcGePoint2d(max.x, min.y)};
 }
 
+// Two edge directions closer than this (radians, modulo pi) are measured once.
+constexpr double kSameDirection = 0.001;
+// How close to the convex hull's boundary, relative to the largest coordinate, a node must lie
+// to be kept for the rotated extents: far above the rounding of a rotation (a few 1e-16 of the
+// largest coordinate), so no node left out can reach an extreme after rounding.
+constexpr double kHullBand = 1e-9;
+// Beyond this the squares in the hull's turn tests could overflow; such rings keep all nodes.
+constexpr double kHugeCoordinate = 1e150;
+
+double turn(const AcGePoint2d& o, const AcGePoint2d& a, const AcGePoint2d& b) {
+    return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+}
+
+double distanceToSegment(const AcGePoint2d& p, const AcGePoint2d& a, const AcGePoint2d& b) {
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double length2 = dx * dx + dy * dy;
+    double t = length2 > 0.0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / length2 : 0.0;
+    t = std::clamp(t, 0.0, 1.0);
+    return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
+}
+
+// The convex hull, counterclockwise without collinear or repeated vertices (monotone chain).
+std::vector<AcGePoint2d> convexHull(const AcArray<AcGePoint2d>& nodes) {
+    std::vector<AcGePoint2d> pts(nodes.begin(), nodes.end());
+    std::sort(pts.begin(), pts.end(), [](const AcGePoint2d& a, const AcGePoint2d& b) {
+        return a.x < b.x || (a.x == b.x && a.y < b.y);
+    });
+    std::vector<AcGePoint2d> hull(2 * pts.size());
+    size_t k = 0;
+    for (size_t i = 0; i < pts.size(); ++i) {
+        while (k >= 2 && turn(hull[k - 2], hull[k - 1], pts[i]) <= 0.0)
+            --k;
+        hull[k++] = pts[i];
+    }
+    for (size_t i = pts.size() - 1, lower = k + 1; i-- > 0;) {
+        while (k >= lower && turn(hull[k - 2], hull[k - 1], pts[i]) <= 0.0)
+            --k;
+        hull[k++] = pts[i];
+    }
+    hull.resize(k > 0 ? k - 1 : 0);
+    return hull;
+}
+
+// The nodes that can be extreme in some direction after rounding: those within a narrow band
+// of the convex hull's boundary, in their ring order. Deeper nodes are never extreme, whatever
+// the rounding, so the rotated extents of this subset equal those of all nodes bit for bit.
+// Non-finite or degenerate input (a hull without interior) keeps every node.
+AcArray<AcGePoint2d> nearHullNodes(const AcArray<AcGePoint2d>& nodes) {
+    double largest = 0.0;
+    for (const AcGePoint2d& p : nodes) {
+        if (!std::isfinite(p.x) || !std::isfinite(p.y)) return nodes;
+        largest = std::max({largest, std::fabs(p.x), std::fabs(p.y)});
+    }
+    if (largest > kHugeCoordinate) return nodes;
+    const std::vector<AcGePoint2d> hull = convexHull(nodes);
+    const size_t h = hull.size();
+    if (h < 3) return nodes;
+    const double band = kHullBand * (largest + 1.0);
+    AcGePoint2d o(0.0, 0.0);
+    for (const AcGePoint2d& v : hull) {
+        o.x += v.x / static_cast<double>(h);
+        o.y += v.y / static_cast<double>(h);
+    }
+    // Hull vertices by their direction from the inner point o, from the smallest angle on; the
+    // angles must rise strictly and o must lie clearly inside every edge.
+    std::vector<double> angles(h);
+    size_t first = 0;
+    for (size_t i = 0; i < h; ++i) {
+        const AcGePoint2d& a = hull[i];
+        const AcGePoint2d& b = hull[(i + 1) % h];
+        if (!(turn(a, b, o) > band * a.distanceTo(b))) return nodes;
+        angles[i] = std::atan2(a.y - o.y, a.x - o.x);
+        if (angles[i] < angles[first]) first = i;
+    }
+    std::vector<AcGePoint2d> ring(2 * h);
+    std::vector<double> around(2 * h);
+    for (size_t i = 0; i < 2 * h; ++i) {
+        ring[i] = hull[(first + i) % h];
+        around[i] = angles[(first + i) % h] + (i >= h ? Tavro::kTwoPi : 0.0);
+        if (i > 0 && !(around[i] > around[i - 1])) return nodes;
+    }
+    AcArray<AcGePoint2d> kept;
+    for (const AcGePoint2d& p : nodes) {
+        const double r = p.distanceTo(o);
+        // The boundary point nearest p lies within the band only in directions from o that
+        // differ from p's by at most asin(band / r) (plus a margin for the angles' rounding).
+        const double spread = r > 2.0 * band ? std::asin(band / r) + 1e-9 : Tavro::kPi;
+        bool near = spread >= Tavro::kHalfPi;
+        if (!near) {
+            double from = std::atan2(p.y - o.y, p.x - o.x) - spread;
+            if (from < around[0]) from += Tavro::kTwoPi;
+            if (from >= around[h]) from -= Tavro::kTwoPi;
+            size_t i = static_cast<size_t>(
+                std::upper_bound(around.begin(), around.begin() + h, from) - around.begin());
+            // Just below the first angle (by rounding) is the end of the last edge.
+            if (i == 0) {
+                from += Tavro::kTwoPi;
+                i = h;
+            }
+            --i;
+            for (size_t end = i + h; !near && i < end && around[i] <= from + 2.0 * spread; ++i)
+                near = distanceToSegment(p, ring[i], ring[i + 1]) <= band;
+        }
+        if (near) kept.append(p);
+    }
+    return kept;
+}
+
 } // namespace
 
 void CTavroGeoPoint::geoRemoveSame(AcArray<AcGePoint2d>& nodes) {
-    for (int i = nodes.length() - 1; i >= 1; --i)
-        if (nodes[i - 1].distanceTo(nodes[i]) < Tavro::kTol) nodes.removeAt(i);
+    removeCloseToPredecessor(nodes);
 }
 
 void CTavroGeoPoint::geoRemoveSame(AcArray<AcGePoint3d>& nodes) {
-    for (int i = nodes.length() - 1; i >= 1; --i)
-        if (nodes[i - 1].distanceTo(nodes[i]) < Tavro::kTol) nodes.removeAt(i);
+    removeCloseToPredecessor(nodes);
 }
 
 void CTavroGeoPoint::geoRemoveSameNodes(AcArray<AcGePoint2d>& nodes, AcArray<double>& bulges,
@@ -214,22 +332,30 @@ AcArray<AcGePoint2d> CTavroGeoPoint::geoMinAreaRect(const AcArray<AcGePoint2d>& 
     const int count = nodes.length();
     if (count < 3) return nodes;
     const int edges = count - (isClosedRing(nodes) ? 1 : 0);
+    // Directions already measured, sorted: the nearest one on either side decides whether a
+    // new direction lies within the tolerance of any of them. A NaN direction matches none.
     std::vector<double> tried;
+    auto alreadyTried = [&tried](double t) {
+        const auto above = std::lower_bound(tried.begin(), tried.end(), t);
+        if (above != tried.end() && std::fabs(*above - t) < kSameDirection) return true;
+        return above != tried.begin() && std::fabs(*std::prev(above) - t) < kSameDirection;
+    };
+    // Only nodes near the convex hull can bound a rotated box.
+    const AcArray<AcGePoint2d> outer = nearHullNodes(nodes);
     double bestArea = std::numeric_limits<double>::max();
     AcArray<AcGePoint2d> best;
     for (int i = 0; i < edges; ++i) {
         const AcGePoint2d& pivot = nodes[i];
         double t = geoRadian(pivot, nodes[(i + 1) % count]);
         if (t > Tavro::kPi) t -= Tavro::kPi;
-        if (std::any_of(tried.begin(), tried.end(),
-                        [t](double seen) { return std::fabs(seen - t) < 0.001; }))
-            continue;
-        tried.push_back(t);
-        AcArray<AcGePoint2d> turned = nodes;
+        if (alreadyTried(t)) continue;
+        if (!std::isnan(t)) tried.insert(std::lower_bound(tried.begin(), tried.end(), t), t);
+        AcArray<AcGePoint2d> turned = outer;
         geoRotate(turned, pivot, -t);
         AcGePoint2d min, max;
         geoNodeExtents(turned, min, max, 0.0);
         AcArray<AcGePoint2d> box = boxOf(min, max);
+        // Equal areas go to the later direction.
         const double area = std::fabs(geoArea(box));
         if (area > bestArea) continue;
         bestArea = area;

@@ -96,6 +96,33 @@ TEST(GeoArcExtents, EndsQuadrantPointsAndDegenerateArcs) {
     A::geoArcExtends(kA, kB, kInf);
     A::geoArcExtends(P(kNaN, 0), P(2, kInf), 1.0);
 
+    // Nearly full circles on the chord (0,0)-(10,10): with k = (1/b - b)/2 the centre is
+    // (5 - 5k, 5 + 5k) and the radius its distance from (0,0). The arc leaves out only a sliver
+    // next to its chord, which faces the centre's upper left (135 degrees), so all four quadrant
+    // points lie on it and the box is the circle's. For b = 1e7: centre (25000005, -24999995),
+    // radius 35355339.06; for b = 1e12: centre (2.5e12, -2.5e12), radius 3.5355e12.
+    for (const double b : {1e7, 1e12, -1e7, -1e12}) {
+        const double k = (1.0 / b - b) / 2.0;
+        const AcGePoint2d c(5.0 - 5.0 * k, 5.0 + 5.0 * k);
+        const double r = std::hypot(c.x, c.y);
+        const AcDbExtents box = A::geoArcExtends(kA, P(10, 10), b);
+        SCOPED_TRACE(b);
+        expectBox(box, c.x - r, c.y - r, c.x + r, c.y + r, r * 1e-9);
+        // Through the polyline form as well: a ring of the arc and its chord back.
+        const AcDbExtents ring = CTavroGeoLine::geoLineExtends(Pts{kA, P(10, 10)}, Doubles{b, 0});
+        expectBox(ring, c.x - r, c.y - r, c.x + r, c.y + r, r * 1e-9);
+    }
+    // Bulges whose centre overflows give some box without a fault.
+    A::geoArcExtends(kA, P(10, 10), 1e300);
+    A::geoArcExtends(kA, P(10, 10), -1e300);
+    // At b = 1e6 the arc is still found by its lengths; the angular span gives the same box.
+    {
+        const double b = 1e6, k = (1.0 / b - b) / 2.0;
+        const AcGePoint2d c(5.0 - 5.0 * k, 5.0 + 5.0 * k);
+        const double r = std::hypot(c.x, c.y);
+        expectBox(A::geoArcExtends(kA, P(10, 10), b), c.x - r, c.y - r, c.x + r, c.y + r, r * 1e-9);
+    }
+
     // A closed ring: (0,0)-(2,0) half circle down, straight up to (2,2), half circle back up
     // over (1,3) to (0,2), and the closing bulge 0 back to (0,0). Its extents are the union of
     // its pieces'.

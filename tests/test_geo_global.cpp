@@ -3,6 +3,8 @@
 
 #include "TestSupport.h"
 
+#include <random>
+
 namespace {
 using G = CTavroGeoGlobal;
 
@@ -17,6 +19,89 @@ Hits segments(const AcGePoint2d& p0, const AcGePoint2d& d0, const AcGePoint2d& p
     Hits h{0, Pts(), Doubles()};
     h.n = G::FindIntersection(p0, d0, p1, d1, lo0, hi0, lo1, hi1, h.pts, h.params);
     return h;
+}
+
+bool inside(const AcGePoint2d& pt, const Pts& ring) {
+    return CTavroGeoLine::geoPointWithPolygonRelation(pt, ring, Doubles()) == 2;
+}
+
+// The label point as first written, on the ring as given: box centre, vertex mean, centroid;
+// else the chord midpoints closing in from both ends, the one nearest all vertices on average;
+// else the half-way point of the open polyline.
+AcGePoint2d labelPointOnRingAsGiven(const Pts& ring) {
+    if (ring.isEmpty()) return P(0, 0);
+    AcGePoint2d mean;
+    CTavroGeoPoint::GetNodesMiddlePoint(ring, mean);
+    for (const AcGePoint2d& c : {CTavroGeoPoint::geoCalculatePoint(ring, Tavro::kCenter), mean,
+                                 CTavroGeoPoint::geoBaryCenterPoint(ring)})
+        if (inside(c, ring)) return c;
+    Pts open = ring;
+    if (open.length() > 1 && open.first() == open.last()) open.removeLast();
+    Pts candidates;
+    int i = 0, j = open.length() - 1;
+    while (j - i > 1) {
+        const AcGePoint2d mid = CTavroGeoPoint::getMiddlePoint(open[i], open[j]);
+        candidates.append(mid);
+        const int r = CTavroGeoLine::geoPointWithPolygonRelation(mid, open, Doubles());
+        if (!G::isPlCrossPolygon(open[i], open[j], open) && (r == 1 || r == 2)) {
+            ++i;
+        } else {
+            --j;
+            if (i > 0) --i;
+        }
+    }
+    if (j >= 0) candidates.append(CTavroGeoPoint::getMiddlePoint(open[i], open[j]));
+    AcGePoint2d best = candidates.isEmpty() ? open.first() : candidates.first();
+    double bestSpread = G::calPtToPl(best, open);
+    for (const AcGePoint2d& c : candidates)
+        if (G::calPtToPl(c, open) < bestSpread) {
+            bestSpread = G::calPtToPl(c, open);
+            best = c;
+        }
+    if (inside(best, open)) return best;
+    AcDbPolyline polyline;
+    for (int k = 0; k < open.length(); ++k)
+        polyline.addVertexAt(static_cast<unsigned int>(k), open[k], 0.0, -1.0, -1.0);
+    double end = 0.0;
+    AcGePoint3d halfway;
+    if (polyline.getEndParam(end) != Acad::eOk ||
+        polyline.getPointAtParam(end / 2.0, halfway) != Acad::eOk)
+        return best;
+    return halfway.convert2d();
+}
+
+// Rings whose box centre, vertex mean and centroid can all fall outside: jittered C shapes
+// (an annulus with an opening) of 6 to 60 vertices a side, and combs of 2 to 12 teeth; some
+// on a Gauss plane, some closed by a repeat.
+Pts concaveRing(std::mt19937& rng, int kind) {
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    Pts ring;
+    if (kind == 0) {
+        const int n = 6 + static_cast<int>(54 * unit(rng));
+        const double gap = 0.3 + 1.5 * unit(rng), turn = 2.0 * kPi * unit(rng);
+        const double outer = 10.0 + 50.0 * unit(rng), inner = outer * (0.6 + 0.3 * unit(rng));
+        for (int k = 0; k < 2 * n; ++k) {
+            const int m = k < n ? k : 2 * n - 1 - k;
+            const double a = turn + gap / 2 + (2 * kPi - gap) * m / (n - 1);
+            const double r = (k < n ? outer : inner) + 0.2 * (unit(rng) - 0.5);
+            ring.append(P(r * std::cos(a), r * std::sin(a)));
+        }
+    } else {
+        const int teeth = 2 + static_cast<int>(10 * unit(rng));
+        const double depth = 5.0 + 20.0 * unit(rng);
+        ring.append(P(0, 0));
+        for (int t = 0; t < teeth; ++t) {
+            const double x = 4.0 * t;
+            ring.append(P(x + 1.0 + unit(rng), -depth * (0.5 + unit(rng))));
+            ring.append(P(x + 2.5 + unit(rng), -depth * (0.5 + unit(rng))));
+            ring.append(P(x + 4.0, 0.0));
+        }
+        ring.append(P(4.0 * teeth, 3.0));
+        ring.append(P(0, 3.0));
+    }
+    if (unit(rng) < 0.5) ring = shifted(ring, 500000.0 + unit(rng), 3500000.0 + unit(rng));
+    if (unit(rng) < 0.5) ring.append(ring.first());
+    return ring;
 }
 
 } // namespace
@@ -128,6 +213,12 @@ TEST(GeoGlobal, PolylineHitsAtInnerVerticesCountOnce) {
 
 TEST(GeoGlobal, MeanAndNearestDistances) {
     EXPECT_EQ(G::calPtToPl(P(0, 0), Pts()), 0.0);
+    // An infinite distance early on does not hide a NaN one later: the mean is NaN.
+    Pts far{P(kInf, 0)};
+    for (int k = 0; k < 100; ++k)
+        far.append(P(k, 0));
+    far.append(P(kNaN, 0));
+    EXPECT_TRUE(std::isnan(G::calPtToPl(P(0, 0), far)));
     EXPECT_DOUBLE_EQ(G::calPtToPl(P(0, 0), Pts{P(3, 4), P(0, 1)}), 3.0);
     AcGePoint2d out(7, 7);
     EXPECT_EQ(G::GetCloseDistOfNodes(out, P(0, 0), Pts(), true), -1.0);
@@ -263,4 +354,54 @@ TEST(GeoInternal, PolylineBuilderClosesARepeatedRing) {
     CTavroGeoInternal::buildPolyline(&open, Pts{P(0, 0), P(1, 0), P(0, 2e-6)}, Doubles());
     EXPECT_FALSE(open.isClosed());
     EXPECT_EQ(open.numVerts(), 3u);
+}
+
+TEST(GeoGlobal, LabelPointIgnoresRepeatedVertices) {
+    std::mt19937 rng(61206);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    int fromChords = 0;
+    for (int trial = 0; trial < 200; ++trial) {
+        const Pts ring = concaveRing(rng, trial % 2);
+        SCOPED_TRACE(trial);
+        // Without repeats the answer is that of the routine as first written, to the bit.
+        const AcGePoint2d label = G::GetPlineMiddlePoint(ring);
+        const AcGePoint2d written = labelPointOnRingAsGiven(ring);
+        EXPECT_EQ(label.x, written.x);
+        EXPECT_EQ(label.y, written.y);
+        AcGePoint2d mean;
+        CTavroGeoPoint::GetNodesMiddlePoint(ring, mean);
+        if (!inside(CTavroGeoPoint::geoCalculatePoint(ring, Tavro::kCenter), ring) &&
+            !inside(mean, ring))
+            ++fromChords;
+        // Vertices repeated exactly or within 1e-6 of their predecessor leave it where it is.
+        Pts repeated;
+        for (const AcGePoint2d& p : ring) {
+            repeated.append(p);
+            if (unit(rng) < 0.4) repeated.append(p);
+            if (unit(rng) < 0.2) repeated.append(P(p.x + 4e-7, p.y - 4e-7));
+        }
+        const AcGePoint2d again = G::GetPlineMiddlePoint(repeated);
+        EXPECT_EQ(again.x, label.x);
+        EXPECT_EQ(again.y, label.y);
+    }
+    // Most of these rings need the chord walk or the half-way point.
+    EXPECT_GT(fromChords, 100);
+
+    // The thin C by hand: its half-way point (1,5) stays with every vertex doubled.
+    const Pts cee{P(0, 0), P(10, 0), P(10, 1), P(1, 1), P(1, 9), P(10, 9), P(10, 10), P(0, 10)};
+    Pts doubled;
+    for (const AcGePoint2d& p : cee) {
+        doubled.append(p);
+        doubled.append(p);
+    }
+    EXPECT_EQ(G::GetPlineMiddlePoint(doubled), P(1, 5));
+    // A ring of one point repeated 2,000 times labels that point.
+    Pts same;
+    for (int k = 0; k < 2000; ++k)
+        same.append(P(500000.25, 3500000.5));
+    EXPECT_EQ(G::GetPlineMiddlePoint(same), P(500000.25, 3500000.5));
+    // Hostile rings are answered without a fault.
+    for (const Pts& bad : {Pts{P(kNaN, 0), P(kNaN, 0), P(1, 1)}, Pts{P(0, 0), P(kInf, 0), P(0, 1)},
+                           Pts{P(1, 1)}, Pts{P(1, 1), P(1, 1)}})
+        G::GetPlineMiddlePoint(bad);
 }

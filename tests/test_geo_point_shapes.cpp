@@ -3,6 +3,11 @@
 
 #include "TestSupport.h"
 
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <vector>
+
 namespace {
 using Pt = CTavroGeoPoint;
 
@@ -10,6 +15,99 @@ Pts filtered(const Pts& in, int from, int to, double tol) {
     Pts out;
     Pt::geoFilterPoint(in, out, from, to, tol);
     return out;
+}
+
+// The minimum-area rectangle as first written: every node rotated for every edge direction that
+// is not within 0.001 of one already tried; equal areas go to the later direction.
+Pts minAreaRectByAllNodes(const Pts& nodes) {
+    const int count = nodes.length();
+    if (count < 3) return nodes;
+    const bool closed = nodes.first().distanceTo(nodes.last()) < 1e-6;
+    std::vector<double> tried;
+    double bestArea = std::numeric_limits<double>::max();
+    Pts best;
+    for (int i = 0; i < count - (closed ? 1 : 0); ++i) {
+        double t = Pt::geoRadian(nodes[i], nodes[(i + 1) % count]);
+        if (t > kPi) t -= kPi;
+        bool seen = false;
+        for (double u : tried)
+            seen = seen || std::fabs(u - t) < 0.001;
+        if (seen) continue;
+        tried.push_back(t);
+        Pts turned = nodes;
+        Pt::geoRotate(turned, nodes[i], -t);
+        AcGePoint2d lo, hi;
+        Pt::geoNodeExtents(turned, lo, hi, 0.0);
+        Pts box{lo, P(lo.x, hi.y), hi, P(hi.x, lo.y)};
+        const double area = std::fabs(Pt::geoArea(box));
+        if (area > bestArea) continue;
+        bestArea = area;
+        Pt::geoRotate(box, nodes[i], t);
+        best = box;
+    }
+    if (best.isEmpty()) return nodes;
+    AcGePoint2d lo, hi;
+    Pt::geoNodeExtents(best, lo, hi, 0.0);
+    int start = 0;
+    for (int k = 1; k < 4; ++k)
+        if (best[k].distanceTo(lo) < best[start].distanceTo(lo)) start = k;
+    Pts result;
+    for (int k = 0; k < 4; ++k)
+        result.append(best[(start + k) % 4]);
+    return result;
+}
+
+bool sameBits(const Pts& a, const Pts& b) {
+    if (a.length() != b.length()) return false;
+    for (int i = 0; i < a.length(); ++i)
+        if (std::memcmp(&a[i].x, &b[i].x, sizeof(double)) != 0 ||
+            std::memcmp(&a[i].y, &b[i].y, sizeof(double)) != 0)
+            return false;
+    return true;
+}
+
+// Random rings of five kinds: convex (an ellipse), star-shaped concave, both with extra nodes
+// on their edges (exact midpoints and random fractions) and repeated nodes, and small integer
+// grids whose boxes tie exactly. Some sit on a Gauss plane, some are closed by a repeat.
+Pts randomRing(std::mt19937& rng, int kind) {
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::uniform_int_distribution<int> size(3, 120);
+    const int n = size(rng);
+    Pts ring;
+    if (kind == 4) {
+        std::uniform_int_distribution<int> grid(0, 6);
+        for (int i = 0; i < std::min(n, 12); ++i)
+            ring.append(P(grid(rng), grid(rng)));
+        return ring;
+    }
+    const double a = 1.0 + 200.0 * unit(rng), b = 1.0 + 200.0 * unit(rng);
+    const double tilt = kPi * unit(rng);
+    std::vector<double> angles(static_cast<size_t>(n));
+    for (double& t : angles)
+        t = 2.0 * kPi * unit(rng);
+    std::sort(angles.begin(), angles.end());
+    for (double t : angles) {
+        const double r = kind == 0 || kind == 2 ? 1.0 : 0.3 + 0.7 * unit(rng);
+        const double x = a * r * std::cos(t), y = b * r * std::sin(t);
+        ring.append(
+            P(x * std::cos(tilt) - y * std::sin(tilt), x * std::sin(tilt) + y * std::cos(tilt)));
+    }
+    if (kind >= 2) {
+        Pts dense;
+        for (int i = 0; i < ring.length(); ++i) {
+            const AcGePoint2d& p = ring[i];
+            const AcGePoint2d& q = ring[(i + 1) % ring.length()];
+            dense.append(p);
+            if (unit(rng) < 0.3) dense.append(p);
+            if (unit(rng) < 0.5) dense.append(P((p.x + q.x) / 2, (p.y + q.y) / 2));
+            const double f = unit(rng);
+            if (unit(rng) < 0.5) dense.append(P(p.x + f * (q.x - p.x), p.y + f * (q.y - p.y)));
+        }
+        ring = dense;
+    }
+    if (unit(rng) < 0.5) ring = shifted(ring, 500000.0 + unit(rng), 3500000.0 + unit(rng));
+    if (unit(rng) < 0.5) ring.append(ring.first());
+    return ring;
 }
 } // namespace
 
@@ -164,6 +262,47 @@ TEST(GeoPointShapes, MinimumAreaRectangle) {
     // Fewer than three nodes come back as they are.
     EXPECT_EQ(Pt::geoMinAreaRect(Pts{P(1, 1), P(2, 2)}), (Pts{P(1, 1), P(2, 2)}));
     EXPECT_LE(Pt::geoMinAreaRect(Pts{P(kNaN, 0), P(1, kNaN), P(2, 2)}).length(), 4);
+}
+
+TEST(GeoPointShapes, MinimumAreaRectangleMatchesTheAllNodesRoutineBitForBit) {
+    std::mt19937 rng(20261206);
+    for (int trial = 0; trial < 400; ++trial) {
+        const Pts ring = randomRing(rng, trial % 5);
+        SCOPED_TRACE(trial);
+        EXPECT_TRUE(sameBits(Pt::geoMinAreaRect(ring), minAreaRectByAllNodes(ring)));
+    }
+    // The direction standing for near-parallel edges is the first in ring order, even when it
+    // is not a hull edge: the notch edge (1,1)-(3,1.0015) stands for the top edge (3,2)-(4,2)
+    // after it and is measured about (1,1).
+    const Pts notch{P(1, 1), P(3, 1.0015), P(3, 2), P(4, 2), P(4, 0), P(0, 0), P(0, 2), P(1, 2)};
+    EXPECT_TRUE(sameBits(Pt::geoMinAreaRect(notch), minAreaRectByAllNodes(notch)));
+    // Long thin tilted rectangles on a Gauss plane whose long sides carry hundreds of nodes
+    // that lie on them only within rounding: the rotated extents along a long side are taken
+    // from those nodes as often as from the corners.
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    for (int trial = 0; trial < 40; ++trial) {
+        const double t = kPi * unit(rng), length = 50.0 + 100.0 * unit(rng), width = unit(rng);
+        const AcGePoint2d a(500000.0 + unit(rng), 3500000.0 + unit(rng));
+        const AcGeVector2d along(std::cos(t), std::sin(t)), across(-std::sin(t), std::cos(t));
+        const AcGePoint2d b = a + along * length, c = b + across * width, d = a + across * width;
+        Pts thin;
+        for (const auto& [p, q] :
+             {std::pair{a, b}, std::pair{b, c}, std::pair{c, d}, std::pair{d, a}}) {
+            const int steps = p.distanceTo(q) > 10.0 ? 300 : 1;
+            for (int i = 0; i < steps; ++i)
+                thin.append(p + (q - p) * unit(rng) * (i > 0 ? 1.0 : 0.0));
+        }
+        SCOPED_TRACE(trial);
+        EXPECT_TRUE(sameBits(Pt::geoMinAreaRect(thin), minAreaRectByAllNodes(thin)));
+    }
+    const Pts sq = square(2, 3, 5);
+    EXPECT_TRUE(sameBits(Pt::geoMinAreaRect(sq), minAreaRectByAllNodes(sq)));
+    // Hostile input takes the same answer as well.
+    for (const Pts& bad :
+         {Pts{P(kNaN, 0), P(1, kNaN), P(2, 2), P(3, 0)}, Pts{P(0, 0), P(kInf, 0), P(1, 1), P(0, 1)},
+          Pts{P(1e200, 0), P(0, 1e200), P(-1e200, 0), P(0, -1e200)},
+          Pts{P(1, 1), P(1, 1), P(1, 1), P(1, 1)}, Pts{P(0, 0), P(1, 1), P(2, 2), P(3, 3)}})
+        EXPECT_TRUE(sameBits(Pt::geoMinAreaRect(bad), minAreaRectByAllNodes(bad)));
 }
 
 TEST(GeoPointShapes, OffsetsMoveCornersAlongTheirBisectors) {
