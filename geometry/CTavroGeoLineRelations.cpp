@@ -115,42 +115,49 @@ Tavro::IndexBox boxOf(const AcGePoint2d& a, const AcGePoint2d& b) {
 // of the tolerance tests, cannot meet the question's.
 class PreparedRing {
 public:
-    PreparedRing(const AcArray<AcGePoint2d>& ring, bool indexed) : m_closed(closedCopy(ring)) {
+    PreparedRing(const AcArray<AcGePoint2d>& ring, bool indexed)
+        : m_closed(closedCopy(ring)), m_indexed(indexed) {
         const int n = m_closed.length();
-        std::vector<Tavro::IndexBox> boxes(static_cast<size_t>(n));
+        std::vector<Tavro::IndexBox> boxes;
+        if (indexed) boxes.resize(static_cast<size_t>(n));
+        double longest2 = 0.0;
         for (int i = 0; i < n; ++i) {
             const AcGePoint2d& a = m_closed[i];
-            const AcGePoint2d& b = m_closed[(i + 1) % n];
-            boxes[static_cast<size_t>(i)] = boxOf(a, b);
-            const double length = a.distanceTo(b);
-            if (std::isfinite(length)) m_longest = std::max(m_longest, length);
+            const AcGePoint2d& b = m_closed[i + 1 < n ? i + 1 : 0];
+            if (indexed) boxes[static_cast<size_t>(i)] = boxOf(a, b);
+            const double dx = b.x - a.x, dy = b.y - a.y;
+            const double length2 = dx * dx + dy * dy;
+            if (std::isfinite(length2)) longest2 = std::max(longest2, length2);
         }
-        if (indexed)
-            m_index = Tavro::BoxIndex(boxes);
-        else
-            m_boxes = std::move(boxes);
+        m_longest = std::sqrt(longest2);
+        if (indexed) m_index = Tavro::BoxIndex(boxes);
     }
 
     const AcArray<AcGePoint2d>& closed() const { return m_closed; }
 
     // The straight point relation: 1 on an edge within gTol, else the crossing parity.
     Relation pointRelation(const AcGePoint2d& pt) const {
-        const int n = m_closed.length();
         const double tol = AcGeContext::gTol.equalPoint();
         // |pa| + |pb| - |ab| < tol holds inside an ellipse about the edge whose half width is
         // sqrt(tol L / 2 + tol^2 / 4); the longest edge and the distances' rounding bound it.
         const double reach = tol + 1e-12 * m_longest;
         const double margin = std::sqrt(reach * m_longest / 2.0 + reach * reach / 4.0) + reach;
-        edgesNear(boxOf(pt, pt).grown(margin), m_near);
-        for (int k : m_near)
-            if (CTavroGeoLine::geoPointInLine(pt, m_closed[k], m_closed[(k + 1) % n], tol))
-                return Tavro::kRelationBoundary;
+        bool onEdge = false;
+        forEdgesNear(boxOf(pt, pt).grown(margin),
+                     [&](int k, const AcGePoint2d& a, const AcGePoint2d& b) {
+                         (void)k;
+                         onEdge = CTavroGeoLine::geoPointInLine(pt, a, b, tol);
+                         return !onEdge;
+                     });
+        if (onEdge) return Tavro::kRelationBoundary;
         // Only edges spanning the row and reaching to the right of pt can be crossed.
         const double slack = 1e-9 * (1.0 + std::fabs(pt.x)) + 1e-14 * m_longest;
-        edgesNear({pt.x - slack, pt.y, std::numeric_limits<double>::infinity(), pt.y}, m_near);
         int count = 0;
-        for (int k : m_near)
-            count += CTavroGeoInternal::rowCrossings(pt, m_closed[k], m_closed[(k + 1) % n], 0.0);
+        forEdgesNear({pt.x - slack, pt.y, std::numeric_limits<double>::infinity(), pt.y},
+                     [&](int, const AcGePoint2d& a, const AcGePoint2d& b) {
+                         count += CTavroGeoInternal::rowCrossings(pt, a, b, 0.0);
+                         return true;
+                     });
         return count % 2 == 1 ? Tavro::kRelationInside : Tavro::kRelationOutside;
     }
 
@@ -162,7 +169,12 @@ public:
         const double margin =
             3e-6 * (m_longest + length) + 1e-5 + 1e-12 * (std::fabs(a.x) + std::fabs(a.y) + length);
         std::vector<int> edges;
-        edgesNear(boxOf(a, b).grown(margin), edges);
+        forEdgesNear(boxOf(a, b).grown(margin), [&](int k, const AcGePoint2d&, const AcGePoint2d&) {
+            edges.push_back(k);
+            return true;
+        });
+        // The hits come in the order of the edges, as a pass over all of them meets them.
+        if (m_indexed) std::sort(edges.begin(), edges.end());
         AcArray<AcGePoint2d> hits;
         AcArray<double> params;
         CTavroGeoInternal::polylineHitsOn(m_closed, edges, AcArray<AcGePoint2d>{a, b}, hits,
@@ -189,28 +201,34 @@ public:
     }
 
 private:
-    // The edges whose boxes meet query, ascending; every edge when the query is not finite.
-    void edgesNear(const Tavro::IndexBox& query, std::vector<int>& out) const {
-        out.clear();
+    // Calls visit(k, start, end) for each edge k whose box meets query (every edge when the
+    // query is not finite), until it answers false. Without an index the edges come in order;
+    // with one in no particular order.
+    template <class Visit> void forEdgesNear(const Tavro::IndexBox& query, Visit visit) const {
         const int n = m_closed.length();
-        if (!(std::isfinite(query.minY) && std::isfinite(query.maxY) && !std::isnan(query.minX) &&
-              !std::isnan(query.maxX))) {
-            for (int i = 0; i < n; ++i)
-                out.push_back(i);
-        } else if (m_boxes.empty()) {
-            m_index.querySorted(query, out);
+        auto edge = [&](int k) { return visit(k, m_closed[k], m_closed[k + 1 < n ? k + 1 : 0]); };
+        const bool finiteQuery = std::isfinite(query.minY) && std::isfinite(query.maxY) &&
+                                 !std::isnan(query.minX) && !std::isnan(query.maxX);
+        if (!finiteQuery) {
+            for (int k = 0; k < n; ++k)
+                if (!edge(k)) return;
+        } else if (m_indexed) {
+            m_near.clear();
+            m_index.query(query, m_near);
+            for (int k : m_near)
+                if (!edge(k)) return;
         } else {
-            for (int i = 0; i < n; ++i)
-                if (!m_boxes[static_cast<size_t>(i)].isFinite() ||
-                    m_boxes[static_cast<size_t>(i)].meets(query))
-                    out.push_back(i);
+            for (int k = 0; k < n; ++k) {
+                const Tavro::IndexBox box = boxOf(m_closed[k], m_closed[k + 1 < n ? k + 1 : 0]);
+                if ((!box.isFinite() || box.meets(query)) && !edge(k)) return;
+            }
         }
     }
 
     AcArray<AcGePoint2d> m_closed;
+    bool m_indexed;
     double m_longest = 0.0;
     Tavro::BoxIndex m_index;
-    std::vector<Tavro::IndexBox> m_boxes; // kept instead of an index for a one-off question
     mutable std::vector<int> m_near;
 };
 
