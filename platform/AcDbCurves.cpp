@@ -157,20 +157,34 @@ AcDbPieceBounds boxOf(const AcGePoint2d& a, const AcGePoint2d& b) {
 // The box of the piece from a to b with the bulge, from the chord alone: a minor arc stays
 // within its sagitta |bulge| L / 2 of the chord; a major arc within its radius
 // L (1 + b^2) / (4 |b|) of its centre, which lies L |1/b - b| / 4 from the chord's middle.
-AcDbPieceBounds bulgeBounds(const AcGePoint2d& a, const AcGePoint2d& b, double bulge) {
-    AcDbPieceBounds box = boxOf(a, b);
-    const double span = std::fabs(b.x - a.x) + std::fabs(b.y - a.y); // at least the chord
-    const double size = std::fabs(a.x) + std::fabs(a.y) + std::fabs(b.x) + std::fabs(b.y) + span;
+// Every box is padded for the rounding of the numbers that build the piece's points.
+inline AcDbPieceBounds bulgeBounds(const AcGePoint2d& a, const AcGePoint2d& b, double bulge) {
+    AcDbPieceBounds box;
+    box.minX = std::min(a.x, b.x);
+    box.minY = std::min(a.y, b.y);
+    box.maxX = std::max(a.x, b.x);
+    box.maxY = std::max(a.y, b.y);
+    // x - x is 0 for every finite x and NaN otherwise.
+    box.bounded = std::isfinite((a.x - a.x) + (a.y - a.y) + (b.x - b.x) + (b.y - b.y));
+    double size = std::max(std::fabs(box.minX), std::fabs(box.maxX)) +
+                  std::max(std::fabs(box.minY), std::fabs(box.maxY));
+    double grow = 0.0;
     const double m = std::fabs(bulge);
-    if (m == 0.0 || !std::isfinite(m) || !(span > 0.0)) return padded(box, 0.0, size);
-    if (m <= 1.0) return padded(box, m * span / 2.0, size);
-    const double reach = span * m / 4.0 + span * (1.0 + m * m) / (4.0 * m);
-    const AcGePoint2d mid((a.x + b.x) / 2.0, (a.y + b.y) / 2.0);
-    box.minX = std::min(box.minX, mid.x - reach);
-    box.minY = std::min(box.minY, mid.y - reach);
-    box.maxX = std::max(box.maxX, mid.x + reach);
-    box.maxY = std::max(box.maxY, mid.y + reach);
-    return padded(box, 0.0, size + reach);
+    const double span = (box.maxX - box.minX) + (box.maxY - box.minY); // at least the chord
+    if (m != 0.0 && std::isfinite(m) && span > 0.0) {
+        if (m <= 1.0) {
+            grow = m * span / 2.0;
+        } else {
+            const double reach = span * m / 4.0 + span * (1.0 + m * m) / (4.0 * m);
+            const double midX = (a.x + b.x) / 2.0, midY = (a.y + b.y) / 2.0;
+            box.minX = std::min(box.minX, midX - reach);
+            box.minY = std::min(box.minY, midY - reach);
+            box.maxX = std::max(box.maxX, midX + reach);
+            box.maxY = std::max(box.maxY, midY + reach);
+            size += 2.0 * reach;
+        }
+    }
+    return padded(box, grow, size + span);
 }
 
 // The box of a piece already built; a ray runs on to infinity in its direction.
@@ -287,26 +301,34 @@ AcDbPieceBounds AcDbEntity::pieceBounds(int index) const {
     return pieceBox(piece(index));
 }
 
+void AcDbEntity::piecesMeeting(const AcDbPieceBounds& box, std::vector<int>& out) const {
+    for (int i = 0, count = pieceCount(); i < count; ++i)
+        if (boxesMeet(pieceBounds(i), box)) out.push_back(i);
+}
+
 Acad::ErrorStatus AcDbEntity::intersectWith(const AcDbEntity* other, AcDb::Intersect,
                                             AcArray<AcGePoint3d>& points) const {
     if (!other) return Acad::eInvalidInput;
-    std::vector<AcGePoint2d> hits;
     // Pairs whose boxes are apart cannot meet; the others are built and intersected in the
-    // order of a full pass, so the points come out as that pass finds them.
+    // order of a full pass (this entity's pieces outermost), so the points come out as that
+    // pass finds them.
     const std::vector<AcDbCurvePiece> theirs = other->pieces();
-    std::vector<AcDbPieceBounds> theirBoxes;
-    for (int j = 0; j < static_cast<int>(theirs.size()); ++j)
-        theirBoxes.push_back(other->pieceBounds(j));
-    for (int i = 0, count = pieceCount(); i < count; ++i) {
-        const AcDbPieceBounds mine = pieceBounds(i);
-        bool built = false;
-        AcDbCurvePiece a;
-        for (size_t j = 0; j < theirs.size(); ++j) {
-            if (!boxesMeet(mine, theirBoxes[j])) continue;
-            if (!built) a = piece(i);
-            built = true;
-            intersectPieces(a, theirs[j], hits);
-        }
+    std::vector<std::pair<int, int>> pairs;
+    std::vector<int> near;
+    for (int j = 0; j < static_cast<int>(theirs.size()); ++j) {
+        near.clear();
+        piecesMeeting(other->pieceBounds(j), near);
+        for (int i : near)
+            pairs.emplace_back(i, j);
+    }
+    std::sort(pairs.begin(), pairs.end());
+    std::vector<AcGePoint2d> hits;
+    AcDbCurvePiece mine;
+    int built = -1;
+    for (const auto& [i, j] : pairs) {
+        if (i != built) mine = piece(i);
+        built = i;
+        intersectPieces(mine, theirs[static_cast<size_t>(j)], hits);
     }
     appendUnique(hits, points);
     return Acad::eOk;
@@ -386,6 +408,13 @@ int AcDbPolyline::segmentCount() const {
     return m_closed ? n : n - 1;
 }
 
+inline AcDbPieceBounds AcDbPolyline::boundsAt(int index) const {
+    const size_t next = static_cast<size_t>(index) + 1;
+    const Vertex& from = m_vertices[static_cast<size_t>(index)];
+    return bulgeBounds(from.point, m_vertices[next < m_vertices.size() ? next : 0].point,
+                       from.bulge);
+}
+
 AcDbCurvePiece AcDbPolyline::segment(int index) const {
     const int n = static_cast<int>(m_vertices.size());
     const Vertex& from = m_vertices[static_cast<size_t>(index)];
@@ -409,11 +438,9 @@ AcDbPieceBounds AcDbPolyline::pieceBounds(int index) const {
     return boundsAt(index);
 }
 
-AcDbPieceBounds AcDbPolyline::boundsAt(int index) const {
-    const size_t next = static_cast<size_t>(index) + 1;
-    const Vertex& from = m_vertices[static_cast<size_t>(index)];
-    return bulgeBounds(from.point, m_vertices[next < m_vertices.size() ? next : 0].point,
-                       from.bulge);
+void AcDbPolyline::piecesMeeting(const AcDbPieceBounds& box, std::vector<int>& out) const {
+    for (int i = 0, count = segmentCount(); i < count; ++i)
+        if (boxesMeet(boundsAt(i), box)) out.push_back(i);
 }
 
 std::vector<AcDbCurvePiece> AcDbPolyline::pieces() const {

@@ -54,6 +54,8 @@ public:
     virtual int pieceCount() const;
     virtual AcDbCurvePiece piece(int index) const;
     virtual AcDbPieceBounds pieceBounds(int index) const;
+    // Appends, ascending, the pieces whose boxes meet box (every piece when either is unbounded).
+    virtual void piecesMeeting(const AcDbPieceBounds& box, std::vector<int>& out) const;
     virtual Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const;
     // Points where this entity meets another, neither extended; other intersect kinds are
     // treated the same. Found points are appended.
@@ -131,6 +133,7 @@ public:
     AcDbCurvePiece piece(int index) const override { return segment(index); }
     // From the vertices alone, without trigonometry.
     AcDbPieceBounds pieceBounds(int index) const override;
+    void piecesMeeting(const AcDbPieceBounds& box, std::vector<int>& out) const override;
 
 private:
     struct Vertex {
