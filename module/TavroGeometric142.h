@@ -23,6 +23,9 @@
 #include "CTavroGeoGlobal.h"
 #include "CTavroGeoInternal.h"
 
+#include "CTavroAutoDiv.h"
+#include "CTavroLine2P.h"
+
 #include "TavroEllipsoid.h"
 #include "TavroGeoCoorTrans.h"
 #include "TavroGeodeticTypes.h"
