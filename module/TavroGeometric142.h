@@ -23,6 +23,10 @@
 #include "CTavroGeoGlobal.h"
 #include "CTavroGeoInternal.h"
 
+#include "CTavroAutoLoop.h"
+#include "CTavroEdge.h"
+#include "CTavroLoopGraph.h"
+
 #include "TavroEllipsoid.h"
 #include "TavroGeoCoorTrans.h"
 #include "TavroGeodeticTypes.h"
