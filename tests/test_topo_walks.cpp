@@ -193,6 +193,14 @@ AcGePoint2d onCircle(int i, int n, double r) {
     return P(r * std::cos(a), r * std::sin(a));
 }
 
+// The size of the deep rings. A walk that called itself once per edge would overflow the stack
+// long before either size; the sanitizer build, some ten times slower, walks the smaller one.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int kDeepRing = 50000;
+#else
+constexpr int kDeepRing = 200000;
+#endif
+
 double ccwArea(const Pts& ring) {
     double sum = 0.0;
     for (int i = 0; i < ring.length(); ++i) {
@@ -247,15 +255,14 @@ TEST(TopoWalks, HeapStackedWalksAndLinearMergeMatchTheStepByStepStatement) {
     EXPECT_GT(merges, 1000);
 }
 
-TEST(TopoWalks, RingOfTwoHundredThousandPiecesGivesOneFace) {
-    const int n = 200000;
+TEST(TopoWalks, DeepRingOfTwoPointPiecesGivesOneFace) {
+    const int n = kDeepRing;
     const double r = 1000.0;
     CTavroAutoLoop faces;
     for (int i = 0; i < n; ++i) {
         Pts piece{onCircle(i, n, r), onCircle(i + 1, n, r)};
         faces.AddEdge(piece, true, static_cast<std::uint64_t>(i + 1));
     }
-    CTavroAutoLoop outer(faces);
     faces.GetDoubleLoops(0);
     ASSERT_EQ(faces.m_loops.size(), 1);
     EXPECT_EQ(faces.m_loops[0].length(), n);
@@ -263,15 +270,10 @@ TEST(TopoWalks, RingOfTwoHundredThousandPiecesGivesOneFace) {
     EXPECT_NEAR(ccwArea(faces.m_loops[0]), 0.5 * n * r * r * std::sin(2 * kPi / n), 1e-3);
     // The closed run merged down to two nodes: the face is two edges.
     EXPECT_EQ(faces.m_loopIds[0].size(), 2u);
-
-    outer.GetDoubleLoops(1);
-    ASSERT_EQ(outer.m_loops.size(), 1);
-    EXPECT_EQ(outer.m_loops[0].length(), n);
-    EXPECT_NEAR(ccwArea(outer.m_loops[0]), -0.5 * n * r * r * std::sin(2 * kPi / n), 1e-3);
 }
 
 TEST(TopoWalks, RingWithASpurAtEveryVertexIsWalkedEdgeByEdge) {
-    const int n = 200000;
+    const int n = kDeepRing;
     const double r = 1000.0;
     CTavroAutoLoop loop;
     for (int i = 0; i < n; ++i) {

@@ -258,10 +258,12 @@ void CTavroAutoLoop::copyGraph(const CTavroAutoLoop& other) {
 // ---- Filling ----
 
 CTavroLoopNode* CTavroAutoLoop::GetNodes(AcGePoint2d p) {
-    const auto found = m_nodes.find(CTavroPtNode(nullptr, p));
-    if (found != m_nodes.end()) return found->m_node;
+    // One search: the lower bound is the node a lookup would find, or the place for a new one.
+    const CTavroPtNode key(nullptr, p);
+    const auto at = m_nodes.lower_bound(key);
+    if (at != m_nodes.end() && !(key < *at)) return at->m_node;
     CTavroLoopNode* node = new CTavroLoopNode(p);
-    m_nodes.insert(CTavroPtNode(node, p));
+    m_nodes.insert(at, CTavroPtNode(node, p));
     return node;
 }
 
