@@ -35,6 +35,13 @@ struct WalkPath {
     std::vector<std::uint64_t> ids;
     CTavroPathArray chain;
     CTavroBulgePathArray chainBulges;
+    void clear() {
+        points.clear();
+        bulges.clear();
+        ids.clear();
+        chain.RemoveAll();
+        chainBulges.RemoveAll();
+    }
 };
 
 // Runs walk from every edge of every start node in order (skipping edges refused by starts).
@@ -43,6 +50,7 @@ struct WalkPath {
 template <class Starts, class Walk, class Take>
 void runLoops(const std::vector<CTavroPtNode>& startNodes, Starts starts, Walk walk, Take take) {
     int attempt = 0;
+    WalkPath path; // emptied for each attempt; its arrays keep their room
     for (const CTavroPtNode& s : startNodes) {
         CTavroLoopNode* node = s.m_node;
         if (!node) continue;
@@ -51,7 +59,7 @@ void runLoops(const std::vector<CTavroPtNode>& startNodes, Starts starts, Walk w
             CTavroLoopEdge* k = node->m_edges[j];
             if (!starts(k)) continue;
             ++attempt;
-            WalkPath path;
+            path.clear();
             const int result = walk(k, node, attempt, path);
             if (result != 0 && result != 1) continue;
             delete k;
