@@ -10,17 +10,6 @@ namespace {
 
 using Ids = std::vector<std::uint64_t>;
 
-// Shoelace area, positive counterclockwise (the opposite of the library's sign).
-double ccwArea(const Pts& ring) {
-    double sum = 0.0;
-    for (int i = 0; i < ring.length(); ++i) {
-        const AcGePoint2d& a = ring[i];
-        const AcGePoint2d& b = ring[(i + 1) % ring.length()];
-        sum += a.x * b.y - b.x * a.y;
-    }
-    return sum / 2.0;
-}
-
 void addSegment(CTavroAutoLoop& loop, AcGePoint2d a, AcGePoint2d b, std::uint64_t id) {
     Pts piece{a, b};
     loop.AddEdge(piece, true, id);
@@ -75,7 +64,7 @@ TEST(TopoDoubleLoops, GridOfSeparateSegmentsGivesNineFacesOrOneOuterRing) {
     for (int f = 0; f < 9; ++f) {
         const Pts& ring = faces.m_loops[f];
         EXPECT_EQ(ring.length(), 4);
-        EXPECT_DOUBLE_EQ(ccwArea(ring), 1.0); // counterclockwise unit cell
+        EXPECT_DOUBLE_EQ(shoelaceArea(ring), 1.0); // counterclockwise unit cell
         const AcGePoint2d c = centroidOf(ring);
         const int i = static_cast<int>(std::floor(c.x)), j = static_cast<int>(std::floor(c.y));
         ++seen[{i, j}];
@@ -101,8 +90,8 @@ TEST(TopoDoubleLoops, GridOfSeparateSegmentsGivesNineFacesOrOneOuterRing) {
     // The corners and the side midpoints of the 3 x 3 block are junctions or pass-through nodes
     // merged away: the ring keeps every vertex of the boundary, 12 of them.
     EXPECT_EQ(outer.m_loops[0].length(), 12);
-    EXPECT_DOUBLE_EQ(ccwArea(outer.m_loops[0]), -9.0); // clockwise
-    EXPECT_EQ(outer.m_loopIds[0].size(), 12u - 4u);    // the merged corner runs carry one id each
+    EXPECT_DOUBLE_EQ(shoelaceArea(outer.m_loops[0]), -9.0); // clockwise
+    EXPECT_EQ(outer.m_loopIds[0].size(), 12u - 4u); // the merged corner runs carry one id each
 }
 
 TEST(TopoDoubleLoops, SquaresDanglingPiecesAndDoubleRuns) {
@@ -115,7 +104,7 @@ TEST(TopoDoubleLoops, SquaresDanglingPiecesAndDoubleRuns) {
         loop.GetDoubleLoops(mode);
         ASSERT_EQ(loop.m_loops.size(), 1);
         EXPECT_EQ(loop.m_loops[0].length(), 4);
-        EXPECT_DOUBLE_EQ(ccwArea(loop.m_loops[0]), mode == 1 ? -4.0 : 4.0);
+        EXPECT_DOUBLE_EQ(shoelaceArea(loop.m_loops[0]), mode == 1 ? -4.0 : 4.0);
         EXPECT_EQ(edgeCount(loop), 0); // both ways round were walked and consumed
     }
 
@@ -132,12 +121,12 @@ TEST(TopoDoubleLoops, SquaresDanglingPiecesAndDoubleRuns) {
     }
     two.GetDoubleLoops(0);
     ASSERT_EQ(two.m_loops.size(), 2);
-    EXPECT_DOUBLE_EQ(ccwArea(two.m_loops[0]), 1.0);
-    EXPECT_DOUBLE_EQ(ccwArea(two.m_loops[1]), 1.0);
+    EXPECT_DOUBLE_EQ(shoelaceArea(two.m_loops[0]), 1.0);
+    EXPECT_DOUBLE_EQ(shoelaceArea(two.m_loops[1]), 1.0);
     twoOuter.GetDoubleLoops(1);
     ASSERT_EQ(twoOuter.m_loops.size(), 1);
     EXPECT_EQ(twoOuter.m_loops[0].length(), 6);
-    EXPECT_DOUBLE_EQ(ccwArea(twoOuter.m_loops[0]), -2.0);
+    EXPECT_DOUBLE_EQ(shoelaceArea(twoOuter.m_loops[0]), -2.0);
 
     // A dangling segment lies on no ring: faces and boundary are the square's, its edges stay.
     for (int mode = 0; mode < 2; ++mode) {
@@ -149,7 +138,7 @@ TEST(TopoDoubleLoops, SquaresDanglingPiecesAndDoubleRuns) {
         addSegment(loop, P(1, 0), P(1, 0.5), 8); // into the square, from a side's middle
         loop.GetDoubleLoops(mode);
         ASSERT_EQ(loop.m_loops.size(), 1) << "mode " << mode;
-        EXPECT_DOUBLE_EQ(std::fabs(ccwArea(loop.m_loops[0])), 4.0);
+        EXPECT_DOUBLE_EQ(std::fabs(shoelaceArea(loop.m_loops[0])), 4.0);
         for (std::uint64_t id : loop.m_loopIds[0])
             EXPECT_EQ(id, 0u); // the halves of a closed piece carry id 0
         EXPECT_EQ(edgeCount(loop), 4);
@@ -284,11 +273,14 @@ TEST(TopoBuilder, DivideNodesSplitsAtTheLowerMiddle) {
 
 TEST(TopoBuilder, StartOrdersAndTheMergeOfPassNodes) {
     // A T: junction (1, 0), end nodes (0, 0), (2, 0), (1, 1); and a pass node at (1, 0.5).
+    auto addT = [](CTavroAutoLoop& loop) {
+        addSegment(loop, P(0, 0), P(1, 0), 1);
+        addSegment(loop, P(1, 0), P(2, 0), 2);
+        addSegment(loop, P(1, 0), P(1, 0.5), 3);
+        addSegment(loop, P(1, 0.5), P(1, 1), 4);
+    };
     CTavroAutoLoop t;
-    addSegment(t, P(0, 0), P(1, 0), 1);
-    addSegment(t, P(1, 0), P(2, 0), 2);
-    addSegment(t, P(1, 0), P(1, 0.5), 3);
-    addSegment(t, P(1, 0.5), P(1, 1), 4);
+    addT(t);
     t.ReorderNodes();
     ASSERT_EQ(t.m_startNodes.size(), 5u);
     expectNear(t.m_startNodes[0].m_point, 1, 0);   // junction
@@ -305,10 +297,7 @@ TEST(TopoBuilder, StartOrdersAndTheMergeOfPassNodes) {
     expectNear(t.m_startNodes[0].m_point, 1, 0.5);
 
     CTavroAutoLoop merged;
-    addSegment(merged, P(0, 0), P(1, 0), 1);
-    addSegment(merged, P(1, 0), P(2, 0), 2);
-    addSegment(merged, P(1, 0), P(1, 0.5), 3);
-    addSegment(merged, P(1, 0.5), P(1, 1), 4);
+    addT(merged);
     merged.ReorderSimplyNodes();
     EXPECT_TRUE(merged.m_passNodes.empty());
     CTavroLoopNode* j = merged.GetNodes(P(1, 0));

@@ -201,14 +201,23 @@ constexpr int kDeepRing = 50000;
 constexpr int kDeepRing = 200000;
 #endif
 
-double ccwArea(const Pts& ring) {
-    double sum = 0.0;
-    for (int i = 0; i < ring.length(); ++i) {
-        const AcGePoint2d& a = ring[i];
-        const AcGePoint2d& b = ring[(i + 1) % ring.length()];
-        sum += a.x * b.y - b.x * a.y;
+// The ring of n two-point pieces (ids 1 to n) on a circle of radius 1 km; with spurs, a 1 cm
+// piece (ids n + 1 to 2n) at every vertex, alternately out of and into the ring (vertices lie
+// 3 cm apart at the larger size).
+void addDeepRing(CTavroAutoLoop& loop, int n, bool spurs) {
+    const double r = 1000.0;
+    for (int i = 0; i < n; ++i) {
+        Pts piece{onCircle(i, n, r), onCircle(i + 1, n, r)};
+        loop.AddEdge(piece, true, static_cast<std::uint64_t>(i + 1));
+        if (!spurs) continue;
+        Pts spur{onCircle(i, n, r), onCircle(i, n, i % 2 ? r + 0.01 : r - 0.01)};
+        loop.AddEdge(spur, true, static_cast<std::uint64_t>(n + i + 1));
     }
-    return sum / 2.0;
+}
+
+// The area of the n-gon inscribed in the circle of radius 1 km: n/2 r^2 sin(2 pi / n).
+double inscribedArea(int n) {
+    return 0.5 * n * 1e6 * std::sin(2 * kPi / n);
 }
 
 } // namespace
@@ -255,46 +264,26 @@ TEST(TopoWalks, HeapStackedWalksAndLinearMergeMatchTheStepByStepStatement) {
     EXPECT_GT(merges, 1000);
 }
 
-TEST(TopoWalks, DeepRingOfTwoPointPiecesGivesOneFace) {
+// Without spurs the closed run merges down to two nodes and the face is two edges; with a spur
+// at every vertex every vertex is a junction and the face walk is n edges deep.
+TEST(TopoWalks, DeepRingsGiveOneFaceWithOrWithoutASpurAtEveryVertex) {
     const int n = kDeepRing;
-    const double r = 1000.0;
-    CTavroAutoLoop faces;
-    for (int i = 0; i < n; ++i) {
-        Pts piece{onCircle(i, n, r), onCircle(i + 1, n, r)};
-        faces.AddEdge(piece, true, static_cast<std::uint64_t>(i + 1));
+    for (bool spurs : {false, true}) {
+        CTavroAutoLoop loop;
+        addDeepRing(loop, n, spurs);
+        loop.GetDoubleLoops(0);
+        ASSERT_EQ(loop.m_loops.size(), 1);
+        EXPECT_EQ(loop.m_loops[0].length(), n);
+        EXPECT_NEAR(shoelaceArea(loop.m_loops[0]), inscribedArea(n), 1e-3);
+        Ids ids = loop.m_loopIds[0];
+        ASSERT_EQ(ids.size(), spurs ? static_cast<size_t>(n) : 2u);
+        std::sort(ids.begin(), ids.end());
+        if (spurs) EXPECT_EQ(ids.front(), 1u);                // every ring piece
+        EXPECT_LE(ids.back(), static_cast<std::uint64_t>(n)); // no spur
+        // The spurs stay: the D walk never turns straight back at their free ends.
+        int left = 0;
+        for (const CTavroPtNode& node : loop.m_nodes)
+            left += node.m_node->m_edges.GetSize();
+        EXPECT_EQ(left, spurs ? 2 * n : 0);
     }
-    faces.GetDoubleLoops(0);
-    ASSERT_EQ(faces.m_loops.size(), 1);
-    EXPECT_EQ(faces.m_loops[0].length(), n);
-    // The inscribed polygon: n/2 r^2 sin(2 pi / n).
-    EXPECT_NEAR(ccwArea(faces.m_loops[0]), 0.5 * n * r * r * std::sin(2 * kPi / n), 1e-3);
-    // The closed run merged down to two nodes: the face is two edges.
-    EXPECT_EQ(faces.m_loopIds[0].size(), 2u);
-}
-
-TEST(TopoWalks, RingWithASpurAtEveryVertexIsWalkedEdgeByEdge) {
-    const int n = kDeepRing;
-    const double r = 1000.0;
-    CTavroAutoLoop loop;
-    for (int i = 0; i < n; ++i) {
-        Pts piece{onCircle(i, n, r), onCircle(i + 1, n, r)};
-        loop.AddEdge(piece, true, static_cast<std::uint64_t>(i + 1));
-        // Spurs of 1 cm, alternately out of and into the ring (vertices lie 3 cm apart).
-        Pts spur{onCircle(i, n, r), onCircle(i, n, i % 2 ? r + 0.01 : r - 0.01)};
-        loop.AddEdge(spur, true, static_cast<std::uint64_t>(n + i + 1));
-    }
-    loop.GetDoubleLoops(0);
-    ASSERT_EQ(loop.m_loops.size(), 1);
-    EXPECT_EQ(loop.m_loops[0].length(), n);
-    EXPECT_NEAR(ccwArea(loop.m_loops[0]), 0.5 * n * r * r * std::sin(2 * kPi / n), 1e-3);
-    Ids ids = loop.m_loopIds[0];
-    ASSERT_EQ(ids.size(), static_cast<size_t>(n)); // every ring piece, no spur
-    std::sort(ids.begin(), ids.end());
-    EXPECT_EQ(ids.front(), 1u);
-    EXPECT_EQ(ids.back(), static_cast<std::uint64_t>(n));
-    // The spurs stay: the D walk never turns straight back at their free ends.
-    int left = 0;
-    for (const CTavroPtNode& node : loop.m_nodes)
-        left += node.m_node->m_edges.GetSize();
-    EXPECT_EQ(left, 2 * n);
 }

@@ -116,35 +116,38 @@ int printResults(const char* verb, const char* name, const CTavroAutoLoop& loop,
     return kExitOk;
 }
 
-bool readPieces(const char* verb, const QString& file, QVector<CsvPolyline>& pieces) {
+// Parses the arguments, reads the file and adds its pieces to loop; the exit status.
+int preparePieces(const char* verb, const QStringList& args, bool allowOuter, CTavroAutoLoop& loop,
+                  QVector<CsvPolyline>& pieces, bool& outer) {
+    QString file;
+    if (!parseArgs(verb, args, allowOuter, file, outer)) return kExitUsage;
     QString error;
-    if (readPolylines(file, pieces, error)) return true;
-    std::fprintf(stderr, "tavro %s: %s\n", verb, error.toUtf8().constData());
-    return false;
+    if (!readPolylines(file, pieces, error)) {
+        std::fprintf(stderr, "tavro %s: %s\n", verb, error.toUtf8().constData());
+        return kExitDataError;
+    }
+    addPieces(loop, pieces);
+    return kExitOk;
 }
 
 } // namespace
 
 int runLoops(const QStringList& args) {
-    QString file;
-    bool outer = false;
-    if (!parseArgs("loops", args, true, file, outer)) return kExitUsage;
-    QVector<CsvPolyline> pieces;
-    if (!readPieces("loops", file, pieces)) return kExitDataError;
     CTavroAutoLoop loop;
-    addPieces(loop, pieces);
+    QVector<CsvPolyline> pieces;
+    bool outer = false;
+    const int status = preparePieces("loops", args, true, loop, pieces, outer);
+    if (status != kExitOk) return status;
     loop.GetBulgesDoubleLoops(outer ? 1 : 0);
     return printResults("loops", outer ? "boundary" : "face", loop, pieces);
 }
 
 int runJoin(const QStringList& args) {
-    QString file;
-    bool outer = false;
-    if (!parseArgs("join", args, false, file, outer)) return kExitUsage;
-    QVector<CsvPolyline> pieces;
-    if (!readPieces("join", file, pieces)) return kExitDataError;
     CTavroAutoLoop loop;
-    addPieces(loop, pieces);
+    QVector<CsvPolyline> pieces;
+    bool outer = false;
+    const int status = preparePieces("join", args, false, loop, pieces, outer);
+    if (status != kExitOk) return status;
     loop.ConnectPolyline();
     return printResults("join", "polyline", loop, pieces);
 }

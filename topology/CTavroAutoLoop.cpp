@@ -4,6 +4,7 @@
 #include "CTavroAutoLoop.h"
 
 #include "CTavroGeoPoint.h"
+#include "TavroSortedSearch.h"
 #include "TavroTolerance.h"
 
 #include <cmath>
@@ -532,40 +533,19 @@ bool CTavroAutoLoop::FindEdge(CTavroEdge /*edge*/, int& /*index*/) {
 }
 
 bool CTavroAutoLoop::FindDist(AcArray<double> values, double value, int& index) {
-    int low = 0, high = values.length() - 1;
-    while (low <= high) {
-        const int mid = low + (high - low) / 2;
-        if (values[mid] == value) {
-            index = mid;
-            return true;
-        }
-        if (value > values[mid])
-            low = mid + 1;
-        else
-            high = mid - 1;
-    }
-    index = low;
-    return false;
+    return Tavro::detail::searchSorted(
+        values.length(), [&](int i) { return values[i] == value; },
+        [&](int i) { return value > values[i]; }, index);
 }
 
 bool CTavroAutoLoop::FindNode(CArray<CTavroLoopNode*, CTavroLoopNode*>& nodes, CTavroLoopNode* node,
                               int& index) {
-    const auto key = reinterpret_cast<std::uintptr_t>(node);
-    int low = 0, high = nodes.GetSize() - 1;
-    while (low <= high) {
-        const int mid = low + (high - low) / 2;
-        const auto at = reinterpret_cast<std::uintptr_t>(nodes[mid]);
-        if (at == key) {
-            index = mid;
-            return true;
-        }
-        if (key > at)
-            low = mid + 1;
-        else
-            high = mid - 1;
-    }
-    index = low;
-    return false;
+    const auto address = [](const CTavroLoopNode* n) {
+        return reinterpret_cast<std::uintptr_t>(n);
+    };
+    return Tavro::detail::searchSorted(
+        nodes.GetSize(), [&](int i) { return nodes[i] == node; },
+        [&](int i) { return address(node) > address(nodes[i]); }, index);
 }
 
 bool CTavroAutoLoop::PointInSegment(AcGePoint2d p, AcGePoint2d a, AcGePoint2d b) {

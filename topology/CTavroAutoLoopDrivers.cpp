@@ -81,32 +81,31 @@ bool reversedCopies(const CTavroLoopEdge* k) {
 
 } // namespace
 
-void CTavroAutoLoop::GetSingleLoops() {
-    ReorderNodes();
+namespace {
+// GetSingleLoops (S walk over descending lists) and GetSingleLoopsR (R walk, ascending).
+template <class Walk>
+void singleLoops(const std::vector<CTavroPtNode>& starts, Walk walk, QVector<Points>& loops) {
     runLoops(
-        m_startNodes, everyEdge,
-        [](CTavroLoopEdge* k, CTavroLoopNode* s, int attempt, WalkPath& p) {
-            return k->m_to->NextNodeS(attempt, s, s, k->m_points, p.chain) ? 1 : 2;
+        starts, everyEdge,
+        [walk](CTavroLoopEdge* k, CTavroLoopNode* s, int attempt, WalkPath& p) {
+            return (k->m_to->*walk)(attempt, s, s, k->m_points, p.chain) ? 1 : 2;
         },
-        [this](int, const WalkPath& p) {
+        [&loops](int, const WalkPath& p) {
             const Points ring = ringOf(p.chain, p.chain.GetSize());
-            if (ring.length() > 2) m_loops.append(ring);
+            if (ring.length() > 2) loops.append(ring);
             return true;
         });
+}
+} // namespace
+
+void CTavroAutoLoop::GetSingleLoops() {
+    ReorderNodes();
+    singleLoops(m_startNodes, &CTavroLoopNode::NextNodeS, m_loops);
 }
 
 void CTavroAutoLoop::GetSingleLoopsR() {
     ReorderNodesR();
-    runLoops(
-        m_startNodes, everyEdge,
-        [](CTavroLoopEdge* k, CTavroLoopNode* s, int attempt, WalkPath& p) {
-            return k->m_to->NextNodeR(attempt, s, s, k->m_points, p.chain) ? 1 : 2;
-        },
-        [this](int, const WalkPath& p) {
-            const Points ring = ringOf(p.chain, p.chain.GetSize());
-            if (ring.length() > 2) m_loops.append(ring);
-            return true;
-        });
+    singleLoops(m_startNodes, &CTavroLoopNode::NextNodeR, m_loops);
 }
 
 void CTavroAutoLoop::GetBulgesSingleLoopsR() {

@@ -1,5 +1,6 @@
 #include "CTavroEdge.h"
 
+#include "TavroSortedSearch.h"
 #include "TavroTolerance.h"
 
 #include <cmath>
@@ -194,20 +195,9 @@ bool CTavroEdge::IsPointOnLine(AcGePoint2d p) const {
 }
 
 bool CTavroEdge::FindNode(AcArray<double>& values, double value, int& index) {
-    int low = 0, high = values.length() - 1;
-    while (low <= high) {
-        const int mid = low + (high - low) / 2;
-        if (std::fabs(values[mid] - value) < kSearchTol) {
-            index = mid;
-            return true;
-        }
-        if (value > values[mid])
-            low = mid + 1;
-        else
-            high = mid - 1;
-    }
-    index = low;
-    return false;
+    return Tavro::detail::searchSorted(
+        values.length(), [&](int i) { return std::fabs(values[i] - value) < kSearchTol; },
+        [&](int i) { return value > values[i]; }, index);
 }
 
 bool CTavroEdge::IsPointOnEdges(const std::vector<CTavroEdge>& edges, AcGePoint2d p) const {
