@@ -382,3 +382,133 @@ TEST(TopoBuilder, CompareSearchAndSegmentTests) {
     loop.GetDoubleLoops(1);
     ASSERT_EQ(loop.m_loops.size(), 0); // a cross encloses nothing
 }
+
+TEST(TopoBuilder, HostileInputsAreIgnoredOrSurvived) {
+    // Pieces with non-finite points, too few points, repeated points only, or bulge arrays of the
+    // wrong length: nothing bad happens, and every driver runs on what was kept.
+    auto fill = [](CTavroAutoLoop& loop) {
+        std::vector<Pts> pieces{Pts(),
+                                Pts{P(0, 0)},
+                                Pts{P(1, 1), P(1, 1), P(1, 1)},
+                                Pts{P(kNaN, 0), P(1, 0)},
+                                Pts{P(0, 0), P(kInf, 5)},
+                                Pts{P(0, 0), P(1, 0), P(1, 1), P(0, 0)},
+                                Pts{P(0, 0), P(0, 0)},
+                                Pts{P(0, 0), P(2, 0)}};
+        std::uint64_t id = 0;
+        for (Pts& piece : pieces) {
+            Pts copy = piece;
+            ++id;
+            loop.AddEdge(copy, id % 2 == 0, id);
+            Doubles shortBulges{0.5};
+            loop.AddEdge(piece, shortBulges, true, id);
+        }
+        Doubles nanBulge{kNaN, 0};
+        Pts arc{P(5, 5), P(6, 5)};
+        loop.AddEdge(arc, nanBulge, true, 99);
+        loop.AddEdge(P(0, 0), P(0, 0), 7); // a zero-length one-way edge
+        loop.AddEdgeR(P(3, 3), P(3, 3), 1.0, 8);
+        CArray<Pts, Pts> many;
+        many.Add(Pts{P(9, 9), P(10, 9)});
+        many.Add(Pts{P(10, 9), P(9, 9)});
+        CArray<Doubles, Doubles> fewBulges;
+        loop.AddEdges(many, fewBulges, true, 3);
+    };
+    using Driver = void (*)(CTavroAutoLoop&);
+    const Driver drivers[] = {
+        [](CTavroAutoLoop& l) { l.GetSingleLoops(); },
+        [](CTavroAutoLoop& l) { l.GetSingleLoopsR(); },
+        [](CTavroAutoLoop& l) { l.GetBulgesSingleLoopsR(); },
+        [](CTavroAutoLoop& l) { l.GetDoubleLoops(0); },
+        [](CTavroAutoLoop& l) { l.GetDoubleLoops(1); },
+        [](CTavroAutoLoop& l) { l.GetBulgesDoubleLoops(0); },
+        [](CTavroAutoLoop& l) { l.GetBulgesDoubleLoops(7); },
+        [](CTavroAutoLoop& l) { l.GetInterLoops(); },
+        [](CTavroAutoLoop& l) { l.GetBulgesInterLoops(); },
+        [](CTavroAutoLoop& l) { l.GetBoundary(P(kNaN, kNaN)); },
+        [](CTavroAutoLoop& l) { l.ConnectPolyline(); },
+        [](CTavroAutoLoop& l) {
+            std::vector<AcArray<AcDbObjectId>> groups;
+            l.SortPolyline(groups);
+        },
+    };
+    for (const Driver& drive : drivers) {
+        CTavroAutoLoop empty;
+        drive(empty);
+        EXPECT_TRUE(empty.m_loops.isEmpty());
+        CTavroAutoLoop loop;
+        fill(loop);
+        for (const CTavroPtNode& n : loop.m_nodes) {
+            EXPECT_TRUE(isFinite(n.m_point));
+        }
+        drive(loop);
+        drive(loop); // a second driver sees what the first left
+        for (const Pts& ring : loop.m_loops)
+            for (const AcGePoint2d& p : ring)
+                EXPECT_TRUE(isFinite(p));
+    }
+
+    // Walks called straight on a node with arrays too short to have a vertex before the node,
+    // or with no previous node.
+    CTavroAutoLoop loop;
+    Pts sq = square(0, 0, 1);
+    sq.append(sq.first());
+    loop.AddEdge(sq, true, 1);
+    CTavroLoopNode* n = loop.GetNodes(P(0, 0));
+    std::vector<Pts> path;
+    std::vector<Doubles> bulgePath;
+    Ids ids;
+    CTavroPathArray chain;
+    CTavroBulgePathArray chainBulges;
+    const Pts none;
+    const Doubles noBulges;
+    for (int mark = 100; mark < 104; ++mark) {
+        n->NextNodeD(mark, nullptr, nullptr, none, 1, path, ids, true);
+        n->NextNodeDBulge(mark, nullptr, nullptr, none, noBulges, 1, path, bulgePath, ids, true);
+        n->NextNodeX(mark, nullptr, nullptr, none, 1, path, ids);
+        n->NextNodeS(mark, nullptr, nullptr, none, chain);
+        n->NextNodeR(mark, nullptr, nullptr, none, chain);
+        n->NextNodeRBulge(mark, nullptr, nullptr, none, noBulges, chain, chainBulges);
+        n->NextLine(mark, nullptr, nullptr, none, noBulges, 1, path, bulgePath, ids, true);
+    }
+    std::set<std::uint64_t> idSet;
+    EXPECT_EQ(n->SortID(500, nullptr, nullptr, none, 4, path, idSet), 2);
+    EXPECT_EQ(idSet, (std::set<std::uint64_t>{0, 4})); // the arriving id, the halves' id 0
+    n->IsDeasil(path);
+    std::vector<Pts> onePoint{Pts{P(0, 0)}};
+    std::vector<Doubles> noneBulges;
+    EXPECT_FALSE(CTavroLoopNode::IsBulgeDeasil(onePoint, noneBulges));
+
+    // Edges of non-finite points split into themselves and compare without trouble.
+    CTavroEdge bad(P(kNaN, 0), P(1, kInf));
+    std::vector<CTavroEdge> others{bad, CTavroEdge(P(0, 0), P(1, 1))}, pieces;
+    bad.GetDivEdges(others, pieces);
+    EXPECT_EQ(pieces.size(), 1u);
+    CTavroEdge(P(0, 0), P(1, 1)).GetDivEdges(others, pieces);
+    EXPECT_EQ(pieces.size(), 1u);
+    std::vector<CTavroEdge> same, opposite, uncovered;
+    bad.Intersection(others, same, opposite, uncovered);
+    EXPECT_FALSE(loop.PointInSegment(P(0, 0), P(0, 0), P(0, 0)));
+}
+
+TEST(TopoBuilder, ChainWalkNeverRepeatsAStepItIsIn) {
+    // One-way edges t -> a; a -> b, a -> t; b -> c, b -> a; c -> a, c -> b. Walking the chain
+    // from t, a step that calls itself would run a, b, c, a, b, ... for ever; here the second
+    // step along a -> b backs out, and the walk goes on from a to t.
+    CTavroAutoLoop loop;
+    const AcGePoint2d t(0, 0), a(1, 0), b(2, 1), c(2, -1);
+    for (const auto& [from, to] : std::vector<std::pair<AcGePoint2d, AcGePoint2d>>{
+             {t, a}, {a, b}, {a, t}, {b, c}, {b, a}, {c, a}, {c, b}})
+        loop.AddEdgeR(from, to, 0.0, 1);
+    CTavroLoopNode* start = loop.GetNodes(t);
+    std::vector<Pts> path;
+    std::vector<Doubles> bulges;
+    Ids ids;
+    const CTavroLoopEdge* k = start->m_edges[0];
+    EXPECT_EQ(k->m_to->NextLine(1, start, start, k->m_points, k->m_bulges, k->m_id, path, bulges,
+                                ids, true),
+              0);
+    EXPECT_EQ(path.size(), 5u); // t a, a b, b c, c a, a t
+    expectNear(path.back().last(), 0, 0);
+    loop.ConnectPolyline(); // runs the same walks from every pass node
+}
