@@ -408,6 +408,9 @@ TEST(TopoBuilder, HostileInputsAreIgnoredOrSurvived) {
         loop.AddEdge(arc, nanBulge, true, 99);
         loop.AddEdge(P(0, 0), P(0, 0), 7); // a zero-length one-way edge
         loop.AddEdgeR(P(3, 3), P(3, 3), 1.0, 8);
+        loop.AddEdge(P(kNaN, 0), P(1, 1), 9);
+        loop.AddEdgeR(P(0, 0), P(1, kInf), 9);
+        loop.AddEdgeR(P(0, 0), P(1, 1), kNaN, 9);
         CArray<Pts, Pts> many;
         many.Add(Pts{P(9, 9), P(10, 9)});
         many.Add(Pts{P(10, 9), P(9, 9)});

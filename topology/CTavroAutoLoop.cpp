@@ -268,22 +268,32 @@ CTavroLoopNode* CTavroAutoLoop::GetNodes(AcGePoint2d p) {
     return node;
 }
 
+namespace {
+// One directed edge a -> b (an arc when bulges are given) in descending or ascending order; a
+// non-finite end or bulge adds nothing.
+void addOneWay(CTavroAutoLoop& loop, const Points& ends, const Bulges* bulges, std::uint64_t id,
+               bool descending) {
+    if (!allFinite(ends, bulges)) return;
+    CTavroLoopNode* from = loop.GetNodes(ends[0]);
+    CTavroLoopNode* to = loop.GetNodes(ends[1]);
+    insertOrdered(from,
+                  bulges ? new CTavroLoopEdge(from, to, ends, *bulges, id)
+                         : new CTavroLoopEdge(from, to, ends[0], ends[1], id),
+                  descending);
+}
+} // namespace
+
 void CTavroAutoLoop::AddEdge(AcGePoint2d a, AcGePoint2d b, std::uint64_t id) {
-    CTavroLoopNode* from = GetNodes(a);
-    CTavroLoopNode* to = GetNodes(b);
-    insertOrdered(from, new CTavroLoopEdge(from, to, a, b, id), true);
+    addOneWay(*this, Points{a, b}, nullptr, id, true);
 }
 
 void CTavroAutoLoop::AddEdgeR(AcGePoint2d a, AcGePoint2d b, std::uint64_t id) {
-    CTavroLoopNode* from = GetNodes(a);
-    CTavroLoopNode* to = GetNodes(b);
-    insertOrdered(from, new CTavroLoopEdge(from, to, a, b, id), false);
+    addOneWay(*this, Points{a, b}, nullptr, id, false);
 }
 
 void CTavroAutoLoop::AddEdgeR(AcGePoint2d a, AcGePoint2d b, double bulge, std::uint64_t id) {
-    CTavroLoopNode* from = GetNodes(a);
-    CTavroLoopNode* to = GetNodes(b);
-    insertOrdered(from, new CTavroLoopEdge(from, to, Points{a, b}, Bulges{bulge, 0.0}, id), false);
+    const Bulges bulges{bulge, 0.0};
+    addOneWay(*this, Points{a, b}, &bulges, id, false);
 }
 
 void CTavroAutoLoop::AddEdge(AcArray<AcGePoint2d>& points, bool inputDirection, std::uint64_t id) {

@@ -35,7 +35,8 @@ public:
 
     // The node at p (within 1e-5 in x and y), created on first use.
     CTavroLoopNode* GetNodes(AcGePoint2d p);
-    // One directed straight edge a -> b, kept in descending angle order (ties go last).
+    // One directed straight edge a -> b, kept in descending angle order (ties go last). These
+    // one-way forms add nothing for a non-finite point or bulge.
     void AddEdge(AcGePoint2d a, AcGePoint2d b, std::uint64_t id);
     // One directed edge a -> b in ascending angle order, straight or an arc with the bulge.
     void AddEdgeR(AcGePoint2d a, AcGePoint2d b, std::uint64_t id);
