@@ -33,17 +33,23 @@ std::vector<Segment> gridSegments(int n) {
     return out;
 }
 
+void fill(CTavroAutoLoop& loop, const std::vector<Segment>& segments) {
+    std::uint64_t id = 0;
+    for (const Segment& s : segments) {
+        AcArray<AcGePoint2d> piece{AcGePoint2d(s.x1, s.y1), AcGePoint2d(s.x2, s.y2)};
+        loop.AddEdge(piece, true, ++id);
+    }
+}
+
+// The whole job, as GEOSPolygonize does it: the graph built from the segments, the faces
+// traced, the graph freed.
 void BM_DoubleLoopsGrid(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     const std::vector<Segment> segments = gridSegments(n);
     int faces = 0;
     for (auto _ : state) {
         CTavroAutoLoop loop;
-        std::uint64_t id = 0;
-        for (const Segment& s : segments) {
-            AcArray<AcGePoint2d> piece{AcGePoint2d(s.x1, s.y1), AcGePoint2d(s.x2, s.y2)};
-            loop.AddEdge(piece, true, ++id);
-        }
+        fill(loop, segments);
         loop.GetDoubleLoops(0);
         faces = loop.m_loops.size();
         benchmark::DoNotOptimize(loop.m_loops.data());
@@ -53,6 +59,24 @@ void BM_DoubleLoopsGrid(benchmark::State& state) {
     state.counters["segments"] = static_cast<double>(segments.size());
 }
 BENCHMARK(BM_DoubleLoopsGrid)->Arg(100)->Arg(300)->Unit(benchmark::kMillisecond);
+
+// GetDoubleLoops(0) alone on a filled builder.
+void BM_DoubleLoopsGridDriverOnly(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const std::vector<Segment> segments = gridSegments(n);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto* loop = new CTavroAutoLoop;
+        fill(*loop, segments);
+        state.ResumeTiming();
+        loop->GetDoubleLoops(0);
+        benchmark::DoNotOptimize(loop->m_loops.data());
+        state.PauseTiming();
+        delete loop;
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_DoubleLoopsGridDriverOnly)->Arg(100)->Arg(300)->Unit(benchmark::kMillisecond);
 
 #ifdef TAVRO_BENCH_WITH_GEOS
 void geosNotice(const char*, void*) {}

@@ -106,9 +106,10 @@ std::vector<CTavroPtNode> referenceSimplyOrder(CTavroAutoLoop& loop) {
     return starts;
 }
 
-// GetDoubleLoops (dWalk) or GetSingleLoops as stated, into loops and ids.
+// GetDoubleLoops (dWalk) or GetSingleLoops as stated, into loops and ids; with publicWalks the
+// steps are the library's NextNodeD and NextNodeS instead of the reference walk.
 void referenceDriver(CTavroAutoLoop& loop, bool dWalk, int mode, QVector<Pts>& loops,
-                     std::vector<Ids>& loopIds) {
+                     std::vector<Ids>& loopIds, bool publicWalks = false) {
     std::vector<CTavroPtNode> starts;
     if (dWalk) {
         starts = referenceSimplyOrder(loop);
@@ -124,8 +125,20 @@ void referenceDriver(CTavroAutoLoop& loop, bool dWalk, int mode, QVector<Pts>& l
             CTavroLoopEdge* k = node->m_edges[j];
             Path path;
             Ids ids;
-            const int r = referenceWalk(dWalk, k->m_to, ++attempt, node, node, k->m_points, k->m_id,
-                                        path, ids, mode != 1);
+            int r = 2;
+            ++attempt;
+            if (!publicWalks) {
+                r = referenceWalk(dWalk, k->m_to, attempt, node, node, k->m_points, k->m_id, path,
+                                  ids, mode != 1);
+            } else if (dWalk) {
+                r = k->m_to->NextNodeD(attempt, node, node, k->m_points, k->m_id, path, ids,
+                                       mode != 1);
+            } else {
+                CTavroPathArray chain;
+                r = k->m_to->NextNodeS(attempt, node, node, k->m_points, chain) ? 1 : 2;
+                for (int i = 0; i < chain.GetSize(); ++i)
+                    path.push_back(chain[i]);
+            }
             if (r == 2) continue;
             Pts ring;
             for (const Pts& entry : path) {
@@ -239,21 +252,26 @@ TEST(TopoWalks, HeapStackedWalksAndLinearMergeMatchTheStepByStepStatement) {
             ASSERT_EQ(lib.m_startNodes.size(), refStarts.size());
             ASSERT_EQ(graphText(lib.m_startNodes), graphText(refStarts)) << "round " << round;
 
-            CTavroAutoLoop lib2(built), ref2(built);
+            CTavroAutoLoop lib2(built), ref2(built), pub2(built);
             lib2.GetDoubleLoops(mode);
-            QVector<Pts> loops;
-            std::vector<Ids> ids;
+            QVector<Pts> loops, pubLoops;
+            std::vector<Ids> ids, pubIds;
             referenceDriver(ref2, true, mode, loops, ids);
+            referenceDriver(pub2, true, mode, pubLoops, pubIds, true);
             ASSERT_EQ(lib2.m_loops, loops) << "round " << round << " mode " << mode;
             ASSERT_EQ(lib2.m_loopIds, ids) << "round " << round << " mode " << mode;
+            ASSERT_EQ(pubLoops, loops) << "round " << round << " mode " << mode;
+            ASSERT_EQ(pubIds, ids) << "round " << round << " mode " << mode;
             faces += static_cast<int>(loops.size());
         }
-        CTavroAutoLoop lib(built), ref(built);
+        CTavroAutoLoop lib(built), ref(built), pub(built);
         lib.GetSingleLoops();
-        QVector<Pts> loops;
-        std::vector<Ids> ids;
+        QVector<Pts> loops, pubLoops;
+        std::vector<Ids> ids, pubIds;
         referenceDriver(ref, false, 0, loops, ids);
+        referenceDriver(pub, false, 0, pubLoops, pubIds, true);
         ASSERT_EQ(lib.m_loops, loops) << "round " << round;
+        ASSERT_EQ(pubLoops, loops) << "round " << round;
         singles += static_cast<int>(loops.size());
         // The source is untouched by its copies' runs.
         EXPECT_TRUE(built.m_loops.isEmpty());

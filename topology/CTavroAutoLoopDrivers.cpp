@@ -6,6 +6,7 @@
 
 #include "CTavroGeoLine.h"
 #include "CTavroGeoPoint.h"
+#include "TavroLoopTrace.h"
 #include "TavroTolerance.h"
 
 namespace {
@@ -35,12 +36,14 @@ struct WalkPath {
     std::vector<std::uint64_t> ids;
     CTavroPathArray chain;
     CTavroBulgePathArray chainBulges;
+    Tavro::detail::TracedLoop traced;
     void clear() {
         points.clear();
         bulges.clear();
         ids.clear();
         chain.RemoveAll();
         chainBulges.RemoveAll();
+        traced = Tavro::detail::TracedLoop();
     }
 };
 
@@ -128,101 +131,82 @@ void CTavroAutoLoop::GetBulgesSingleLoopsR() {
         });
 }
 
+namespace {
+// The double-graph drivers: the D walk (or the X walk with inputStops), with arcs or without,
+// from every start edge that starts accepts; take(loop) sees each loop closed with result 0 and
+// returns false to stop.
+template <class Starts, class Take>
+void tracedLoops(const std::vector<CTavroPtNode>& startNodes, Starts starts, bool arcs,
+                 bool inputStops, bool clockwise, Take take) {
+    runLoops(
+        startNodes, starts,
+        [=](CTavroLoopEdge* k, CTavroLoopNode* s, int attempt, WalkPath& p) {
+            return Tavro::detail::traceLoop(s, k, attempt, arcs, inputStops, clockwise, p.traced);
+        },
+        [&](int result, WalkPath& p) { return result != 0 || take(p.traced); });
+}
+} // namespace
+
 void CTavroAutoLoop::GetDoubleLoops(int mode) {
     ReorderSimplyNodes();
-    const bool clockwise = mode != 1;
-    runLoops(
-        m_startNodes, everyEdge,
-        [clockwise](CTavroLoopEdge* k, CTavroLoopNode* s, int attempt, WalkPath& p) {
-            return k->m_to->NextNodeD(attempt, s, s, k->m_points, k->m_id, p.points, p.ids,
-                                      clockwise);
-        },
-        [this](int result, WalkPath& p) {
-            if (result != 0) return true;
-            const Points ring = ringOf(p.points, static_cast<int>(p.points.size()));
-            if (ring.length() > 2) {
-                m_loops.append(ring);
-                m_loopIds.push_back(std::move(p.ids));
-            }
-            return true;
-        });
+    tracedLoops(m_startNodes, everyEdge, false, false, mode != 1,
+                [this](Tavro::detail::TracedLoop& loop) {
+                    if (loop.ring.length() > 2) {
+                        m_loops.append(std::move(loop.ring));
+                        m_loopIds.push_back(std::move(loop.ids));
+                    }
+                    return true;
+                });
 }
 
 void CTavroAutoLoop::GetBulgesDoubleLoops(int mode) {
     ReorderSimplyNodes();
-    const bool clockwise = mode != 1;
-    runLoops(
-        m_startNodes, everyEdge,
-        [clockwise](CTavroLoopEdge* k, CTavroLoopNode* s, int attempt, WalkPath& p) {
-            return k->m_to->NextNodeDBulge(attempt, s, s, k->m_points, k->m_bulges, k->m_id,
-                                           p.points, p.bulges, p.ids, clockwise);
-        },
-        [this](int result, WalkPath& p) {
-            if (result != 0) return true;
-            m_loops.append(ringOf(p.points, static_cast<int>(p.points.size())));
-            m_loopBulges.append(ringOf(p.bulges, static_cast<int>(p.bulges.size())));
-            m_loopIds.push_back(std::move(p.ids));
-            return true;
-        });
+    tracedLoops(m_startNodes, everyEdge, true, false, mode != 1,
+                [this](Tavro::detail::TracedLoop& loop) {
+                    m_loops.append(std::move(loop.ring));
+                    m_loopBulges.append(std::move(loop.bulges));
+                    m_loopIds.push_back(std::move(loop.ids));
+                    return true;
+                });
 }
 
 void CTavroAutoLoop::GetInterLoops() {
     ReorderSimplyNodes();
-    runLoops(
-        m_startNodes, reversedCopies,
-        [](CTavroLoopEdge* k, CTavroLoopNode* s, int attempt, WalkPath& p) {
-            return k->m_to->NextNodeX(attempt, s, s, k->m_points, k->m_id, p.points, p.ids);
-        },
-        [this](int result, WalkPath& p) {
-            if (result != 0) return true;
-            const Points ring = ringOf(p.points, static_cast<int>(p.points.size()));
-            if (ring.length() <= 2) return true;
-            for (const Points& loop : m_loops)
-                if (loop.length() == ring.length() && loop == ring) return true;
-            m_loops.append(ring);
-            m_loopIds.push_back(std::move(p.ids));
-            return true;
-        });
+    tracedLoops(m_startNodes, reversedCopies, false, true, true,
+                [this](Tavro::detail::TracedLoop& loop) {
+                    if (loop.ring.length() <= 2) return true;
+                    for (const Points& known : m_loops)
+                        if (known.length() == loop.ring.length() && known == loop.ring) return true;
+                    m_loops.append(std::move(loop.ring));
+                    m_loopIds.push_back(std::move(loop.ids));
+                    return true;
+                });
 }
 
 void CTavroAutoLoop::GetBulgesInterLoops() {
     ReorderNodes();
-    runLoops(
-        m_startNodes, reversedCopies,
-        [](CTavroLoopEdge* k, CTavroLoopNode* s, int attempt, WalkPath& p) {
-            return k->m_to->NextNodeXBulge(attempt, s, s, k->m_points, k->m_bulges, k->m_id,
-                                           p.points, p.bulges, p.ids);
-        },
-        [this](int result, WalkPath& p) {
-            if (result != 0) return true;
-            const Points ring = ringOf(p.points, static_cast<int>(p.points.size()));
-            if (ring.length() <= 1) return true;
-            m_loops.append(ring);
-            m_loopIds.push_back(std::move(p.ids));
-            m_loopBulges.append(ringOf(p.bulges, static_cast<int>(p.bulges.size())));
-            return true;
-        });
+    tracedLoops(m_startNodes, reversedCopies, true, true, true,
+                [this](Tavro::detail::TracedLoop& loop) {
+                    if (loop.ring.length() <= 1) return true;
+                    m_loops.append(std::move(loop.ring));
+                    m_loopIds.push_back(std::move(loop.ids));
+                    m_loopBulges.append(std::move(loop.bulges));
+                    return true;
+                });
 }
 
 bool CTavroAutoLoop::GetBoundary(AcGePoint2d pick) {
     ReorderNodesBD();
     bool found = false;
-    runLoops(
-        m_startNodes, everyEdge,
-        [](CTavroLoopEdge* k, CTavroLoopNode* s, int attempt, WalkPath& p) {
-            return k->m_to->NextNodeD(attempt, s, s, k->m_points, k->m_id, p.points, p.ids, true);
-        },
-        [&](int result, const WalkPath& p) {
-            if (result != 0) return true;
-            const Points ring = ringOf(p.points, static_cast<int>(p.points.size()));
-            if (ring.length() <= 2) return true;
-            if (CTavroGeoLine::geoPointWithPolygonRelation(pick, ring, Bulges()) !=
-                Tavro::kRelationInside)
-                return true;
-            m_loops.append(ring);
-            found = true;
-            return false;
-        });
+    tracedLoops(m_startNodes, everyEdge, false, false, true, [&](Tavro::detail::TracedLoop& loop) {
+        if (loop.ring.length() <= 2) return true;
+        if (CTavroGeoLine::geoPointWithPolygonRelation(pick, loop.ring, Bulges()) !=
+            Tavro::kRelationInside)
+            return true;
+        m_loops.append(std::move(loop.ring));
+        found = true;
+        return false;
+    });
     return found;
 }
 

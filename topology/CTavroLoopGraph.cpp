@@ -1,7 +1,6 @@
 #include "CTavroLoopGraph.h"
 
 #include "CTavroGeoArc.h"
-#include "CTavroGeoPoint.h"
 
 #include <cmath>
 
@@ -83,41 +82,4 @@ CTavroLoopNode::CTavroLoopNode(AcGePoint2d point) : m_point(point), m_mark(-1) {
 CTavroLoopNode::~CTavroLoopNode() {
     for (int i = 0; i < m_edges.GetSize(); ++i)
         delete m_edges[i];
-}
-
-bool CTavroLoopNode::IsDeasil(std::vector<AcArray<AcGePoint2d>>& path) const {
-    double sum = 0.0;
-    const AcGePoint2d* first = nullptr;
-    const AcGePoint2d* previous = nullptr;
-    for (const AcArray<AcGePoint2d>& entry : path) {
-        for (const AcGePoint2d& c : entry) {
-            if (previous)
-                sum += (c.y + previous->y) * (c.x - previous->x) / 2.0;
-            else
-                first = &c;
-            previous = &c;
-        }
-    }
-    if (previous) sum += (first->y + previous->y) * (first->x - previous->x) / 2.0;
-    return sum >= 0.0;
-}
-
-bool CTavroLoopNode::IsBulgeDeasil(std::vector<AcArray<AcGePoint2d>>& path,
-                                   std::vector<AcArray<double>>& bulgePath) {
-    AcArray<AcGePoint2d> ring;
-    AcArray<double> bulges;
-    for (size_t i = 0; i < path.size(); ++i) {
-        if (i > 0) {
-            ring.removeLast();
-            bulges.removeLast();
-        }
-        const AcArray<AcGePoint2d>& points = path[i];
-        ring.append(points);
-        // One bulge per point; an entry without bulges is straight.
-        for (int k = 0; k < points.length(); ++k) {
-            const bool has = i < bulgePath.size() && k < bulgePath[i].length();
-            bulges.append(has ? bulgePath[i][k] : 0.0);
-        }
-    }
-    return CTavroGeoPoint::geoArea(ring, bulges) > 0.0;
 }

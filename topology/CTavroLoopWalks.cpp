@@ -6,6 +6,8 @@
 
 #include "CTavroGeoArc.h"
 #include "CTavroGeoGlobal.h"
+#include "CTavroGeoPoint.h"
+#include "TavroLoopTrace.h"
 
 #include <cmath>
 #include <unordered_set>
@@ -190,9 +192,49 @@ struct ChainArcPath {
     int closed() const { return 1; }
 };
 
+// The orientation tests over any path: entry(i) gives the points (bulges) of entry i.
+
+// All points of all entries read as one ring (joints counted twice, adding nothing): the shoelace
+// sum (c.y + p.y)(c.x - p.x)/2 is >= 0, clockwise or of zero area.
+template <class Entry> bool pathIsClockwise(size_t count, Entry entry) {
+    double sum = 0.0;
+    const AcGePoint2d* first = nullptr;
+    const AcGePoint2d* previous = nullptr;
+    for (size_t i = 0; i < count; ++i) {
+        for (const AcGePoint2d& c : entry(i)) {
+            if (previous)
+                sum += (c.y + previous->y) * (c.x - previous->x) / 2.0;
+            else
+                first = &c;
+            previous = &c;
+        }
+    }
+    if (previous) sum += (first->y + previous->y) * (first->x - previous->x) / 2.0;
+    return sum >= 0.0;
+}
+
+// The entries joined into one ring (each later entry replaces the last point and bulge gathered
+// so far) is clockwise by CTavroGeoPoint::geoArea. An entry without bulges is straight.
+template <class Entry, class EntryBulges>
+bool pathIsBulgeClockwise(size_t count, Entry entry, EntryBulges entryBulges) {
+    Points ring;
+    Bulges bulges;
+    for (size_t i = 0; i < count; ++i) {
+        if (i > 0) {
+            ring.removeLast();
+            bulges.removeLast();
+        }
+        const Points& points = entry(i);
+        const Bulges& given = entryBulges(i);
+        ring.append(points);
+        for (int k = 0; k < points.length(); ++k)
+            bulges.append(k < given.length() ? given[k] : 0.0);
+    }
+    return CTavroGeoPoint::geoArea(ring, bulges) > 0.0;
+}
+
 // Closes with 1 when the loop has the wanted orientation, else 0.
 struct OrientedPath {
-    const CTavroLoopNode& node;
     std::vector<Points>& path;
     std::vector<std::uint64_t>& ids;
     bool clockwise;
@@ -204,7 +246,12 @@ struct OrientedPath {
         path.pop_back();
         ids.pop_back();
     }
-    int closed() const { return node.IsDeasil(path) == clockwise ? 1 : 0; }
+    int closed() const {
+        return pathIsClockwise(path.size(),
+                               [this](size_t i) -> const Points& { return path[i]; }) == clockwise
+                   ? 1
+                   : 0;
+    }
 };
 
 struct OrientedArcPath {
@@ -223,6 +270,39 @@ struct OrientedArcPath {
         ids.pop_back();
     }
     int closed() const { return CTavroLoopNode::IsBulgeDeasil(path, bulges) == clockwise ? 1 : 0; }
+};
+
+// The path as pointers to the arrays of its edges, for the drivers: a loop closed with result 0
+// is joined into the traced loop before its edges are consumed.
+struct TracedPath {
+    std::vector<Arrival> entries;
+    bool arcs;
+    bool clockwise;
+    Tavro::detail::TracedLoop& loop;
+    void push(const Arrival& in) { entries.push_back(in); }
+    void pop() { entries.pop_back(); }
+    int closed() {
+        const auto points = [this](size_t i) -> const Points& { return *entries[i].points; };
+        const auto bulges = [this](size_t i) -> const Bulges& { return *entries[i].bulges; };
+        const bool cw = arcs ? pathIsBulgeClockwise(entries.size(), points, bulges)
+                             : pathIsClockwise(entries.size(), points);
+        if (cw == clockwise) return 1;
+        int total = 0;
+        for (const Arrival& in : entries)
+            total += in.points->length();
+        loop.ring.setPhysicalLength(total);
+        loop.ids.reserve(entries.size());
+        for (const Arrival& in : entries) {
+            loop.ring.append(*in.points);
+            loop.ring.removeLast();
+            if (arcs) {
+                loop.bulges.append(*in.bulges);
+                loop.bulges.removeLast();
+            }
+            loop.ids.push_back(in.id);
+        }
+        return 0;
+    }
 };
 
 constexpr WalkRule kRuleS{Turn::SharpestLeft, WayBack::ToPrevious, BackSkip::None, false};
@@ -262,7 +342,7 @@ int CTavroLoopNode::NextNodeD(int mark, const CTavroLoopNode* target, CTavroLoop
                               const AcArray<AcGePoint2d>& points, std::uint64_t id,
                               std::vector<AcArray<AcGePoint2d>>& path,
                               std::vector<std::uint64_t>& ids, bool clockwise) {
-    OrientedPath rec{*this, path, ids, clockwise};
+    OrientedPath rec{path, ids, clockwise};
     return walkLoop(kRuleD, rec, mark, target, this, previous, {&points, &kNoBulges, id, nullptr});
 }
 
@@ -281,7 +361,7 @@ int CTavroLoopNode::NextNodeX(int mark, const CTavroLoopNode* target, CTavroLoop
                               const AcArray<AcGePoint2d>& points, std::uint64_t id,
                               std::vector<AcArray<AcGePoint2d>>& path,
                               std::vector<std::uint64_t>& ids) {
-    OrientedPath rec{*this, path, ids, true};
+    OrientedPath rec{path, ids, true};
     return walkLoop(kRuleX, rec, mark, target, this, previous, {&points, &kNoBulges, id, nullptr});
 }
 
@@ -294,6 +374,14 @@ int CTavroLoopNode::NextNodeXBulge(int mark, const CTavroLoopNode* target, CTavr
     OrientedArcPath rec{path, bulgePath, ids, true};
     return walkLoop(kRuleXBulge, rec, mark, target, this, previous,
                     {&points, &bulges, id, nullptr});
+}
+
+int Tavro::detail::traceLoop(CTavroLoopNode* start, const CTavroLoopEdge* k, int mark, bool arcs,
+                             bool inputStops, bool clockwise, TracedLoop& loop) {
+    TracedPath rec{{}, arcs, inputStops || clockwise, loop};
+    const WalkRule& rule =
+        inputStops ? (arcs ? kRuleXBulge : kRuleX) : (arcs ? kRuleDBulge : kRuleD);
+    return walkLoop(rule, rec, mark, start, k->m_to, start, arrivalOf(k));
 }
 
 int CTavroLoopNode::NextLine(int mark, const CTavroLoopNode* target, CTavroLoopNode* previous,
@@ -376,4 +464,16 @@ int CTavroLoopNode::SortID(int mark, const CTavroLoopNode* /*target*/, CTavroLoo
         enter(k->m_to, k->m_id); // may move the stack: f is not used after
     }
     return 2;
+}
+
+bool CTavroLoopNode::IsDeasil(std::vector<AcArray<AcGePoint2d>>& path) const {
+    return pathIsClockwise(path.size(), [&path](size_t i) -> const Points& { return path[i]; });
+}
+
+bool CTavroLoopNode::IsBulgeDeasil(std::vector<AcArray<AcGePoint2d>>& path,
+                                   std::vector<AcArray<double>>& bulgePath) {
+    const Bulges none;
+    return pathIsBulgeClockwise(
+        path.size(), [&path](size_t i) -> const Points& { return path[i]; },
+        [&](size_t i) -> const Bulges& { return i < bulgePath.size() ? bulgePath[i] : none; });
 }
