@@ -308,3 +308,23 @@ TEST(TopoWalks, DeepRingsGiveOneFaceWithOrWithoutASpurAtEveryVertex) {
         EXPECT_EQ(left, spurs ? 2 * n : 0);
     }
 }
+
+// The chain walk and the component flood on the deep ring: one closed polyline of every piece,
+// and one group. The flood records the id of the edge by which it first reaches each node, so the
+// piece that closes the ring, reaching no new node, is not in the group.
+TEST(TopoWalks, DeepRingJoinsIntoOnePolylineAndOneGroup) {
+    const int n = kDeepRing;
+    CTavroAutoLoop joined, grouped;
+    addDeepRing(joined, n, false);
+    addDeepRing(grouped, n, false);
+    joined.ConnectPolyline();
+    ASSERT_EQ(joined.m_loops.size(), 1);
+    EXPECT_EQ(joined.m_loops[0].length(), n + 1);
+    EXPECT_EQ(joined.m_loops[0].first(), joined.m_loops[0].last());
+    EXPECT_EQ(joined.m_loopIds[0].size(), static_cast<size_t>(n));
+    std::vector<AcArray<AcDbObjectId>> groups;
+    grouped.SortPolyline(groups);
+    ASSERT_EQ(groups.size(), 1u);
+    ASSERT_EQ(groups[0].length(), n - 1);
+    EXPECT_LE(groups[0].last().asOldId(), static_cast<std::uint64_t>(n));
+}
