@@ -24,7 +24,10 @@
 #include "CTavroGeoInternal.h"
 
 #include "CTavroAutoDiv.h"
+#include "CTavroAutoLoop.h"
+#include "CTavroEdge.h"
 #include "CTavroLine2P.h"
+#include "CTavroLoopGraph.h"
 
 #include "TavroEllipsoid.h"
 #include "TavroGeoCoorTrans.h"

@@ -102,3 +102,15 @@ inline ::testing::AssertionResult isLine(const TavroLine& l, double a, double b,
     if (l.a == a && l.b == b && l.c == c) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "line (" << l.a << ", " << l.b << ", " << l.c << ")";
 }
+
+// Shoelace area of the ring closed back to its first point, positive counterclockwise (the
+// opposite of the library's sign): worked out apart from the library.
+inline double shoelaceArea(const Pts& ring) {
+    double sum = 0.0;
+    for (int i = 0; i < ring.length(); ++i) {
+        const AcGePoint2d& a = ring[i];
+        const AcGePoint2d& b = ring[(i + 1) % ring.length()];
+        sum += a.x * b.y - b.x * a.y;
+    }
+    return sum / 2.0;
+}

@@ -147,4 +147,28 @@ out=$("$tavro" transform --chain "pm4:@$work/fit.csv" "$samples/points.csv")
 check 'J1,535000.000,3880000.000,534926.4993,3879934.6803,0.0000'
 check 'J3,535120.500,3880085.250,535046.9946,3880019.9269,0.0000'
 
+# Loops and joined polylines of two unit cells drawn as pieces a-f: a, b, c, d round the left
+# cell, e the right cell's three outer sides, f a free spur up from (1, 1). The runs d-a and c
+# pass through corners where only two pieces meet, so each is named by one piece.
+printf 'id,x,y\na,0,0\na,1,0\nb,1,0\nb,1,1\nc,1,1\nc,0,1\nd,0,1\nd,0,0\ne,1,0\ne,2,0\ne,2,1\ne,1,1\nf,1,1\nf,1,2\n' >"$work/cells.csv"
+out=$("$tavro" loops "$work/cells.csv")
+[ $? -eq 0 ] || fail "loops on two cells failed"
+[ "$(grep -c '^# face' <<<"$out")" -eq 2 ] || fail "two faces expected: $out"
+check '# face 2: e b'
+out=$("$tavro" loops --outer "$work/cells.csv" | "$tavro" measure -)
+check 'signed area  2.000000'
+check 'vertices     6'
+out=$("$tavro" join - <"$work/cells.csv")
+[ "$(grep -c '^# polyline' <<<"$out")" -eq 4 ] || fail "four polylines expected: $out"
+check '# polyline 1: d c a'
+check '# polyline 4: f'
+# A closed piece is a loop of its own and keeps its name.
+printf 'ring,0,0\nring,3,0\nring,0,4\nring,0,0\n' >"$work/triangle.csv"
+out=$("$tavro" loops "$work/triangle.csv")
+check '# face 1: ring ring'
+expect 0 'outer boundary' -- loops --help
+expect 2 'unknown option "--inner"' -- loops --inner "$work/cells.csv"
+expect 2 'no input FILE' -- join
+expect 1 'cannot open' -- join "$work/missing.csv"
+
 finish command-line

@@ -43,4 +43,10 @@ extern const char* const kFit7Help;
 extern const char* const kFitHeightHelp;
 extern const char* const kTransformHelp;
 
+// The topology verbs (cmd_topology.cpp).
+int runLoops(const QStringList& args);
+extern const char* const kLoopsHelp;
+int runJoin(const QStringList& args);
+extern const char* const kJoinHelp;
+
 } // namespace tavro

@@ -29,6 +29,8 @@ const Command* commands(int& count) {
         {"relate", "relation code of every ring of one file to every ring of another", runRelate,
          kRelateHelp},
         {"nest", "which rings of a file lie inside which", runNest, kNestHelp},
+        {"loops", "faces or outer boundaries enclosed by a soup of pieces", runLoops, kLoopsHelp},
+        {"join", "pieces that meet two at a point joined into polylines", runJoin, kJoinHelp},
     };
     count = static_cast<int>(sizeof(table) / sizeof(table[0]));
     return table;
