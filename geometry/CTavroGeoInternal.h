@@ -8,6 +8,7 @@
 #include "TavroTypes.h"
 
 #include <QMap>
+#include <QVector>
 
 #include <vector>
 
@@ -57,6 +58,10 @@ public:
     // Relation of ring a to ring b edge by edge; an a wholly outside b is checked the other way
     // round, b's edges inside a counting 9.
     static int edgeTally(const AcArray<AcGePoint2d>& a, const AcArray<AcGePoint2d>& b);
+    // Snaps every vertex, polyline by polyline in order, to the newest vertex kept before it
+    // that lies closer than 1e-6; a vertex with none is kept. A grid finds the candidates, so
+    // the answer is that of a scan of all kept vertices from the newest.
+    static void snapVertices(QVector<AcArray<AcGePoint2d>>& polylines);
     // The vertex a rebuilt ring starts at: the given index, or the one farthest towards the
     // mode's corner of the extents (the later one on a tie); -1 when all lie behind the centre.
     static int startVertex(const AcArray<AcGePoint2d>& pts, Tavro::RearrangementMode mode,

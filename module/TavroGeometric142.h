@@ -22,6 +22,7 @@
 #include "CTavroGeoVector.h"
 #include "CTavroGeoGlobal.h"
 #include "CTavroGeoInternal.h"
+#include "CTavroGeoBoder.h"
 
 #include "CTavroAutoDiv.h"
 #include "CTavroAutoLoop.h"
