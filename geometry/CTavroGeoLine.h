@@ -187,6 +187,11 @@ public:
                                                           const AcArray<AcGePoint2d>& b,
                                                           const AcGeTol& tol);
     // Runs of a's vertices that b shares, vertices matched as text of the given decimals.
+    // The elementary regions the loops cut each other into (border extraction, no bulges,
+    // regions above 1e-4) whose inner point lies inside exactly count of the loops; true when
+    // out gained any.
+    static bool getLoopsIntersection(const QVector<AcArray<AcGePoint2d>>& loops,
+                                     QVector<AcArray<AcGePoint2d>>& out, int count);
     static QList<AcArray<AcGePoint2d>> geoPolyInterSet(const AcArray<AcGePoint2d>& a,
                                                        const AcArray<AcGePoint2d>& b,
                                                        bool addPoints, int precision);

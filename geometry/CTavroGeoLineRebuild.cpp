@@ -3,6 +3,7 @@
 #include "CTavroGeoLine.h"
 
 #include "AcGeCurves.h"
+#include "CTavroGeoBoder.h"
 #include "CTavroGeoGlobal.h"
 #include "CTavroGeoInternal.h"
 #include "CTavroGeoPoint.h"
@@ -16,6 +17,9 @@
 #include <cmath>
 
 namespace {
+
+// Elementary regions no larger than this are slivers of the overlay, not common regions.
+const double kRegionMinArea = 0.0001;
 
 // Hits of segment PQ on the open polyline b, parameters along PQ offset by index; the end
 // margin decides whether a hit at Q counts.
@@ -131,6 +135,24 @@ QMap<double, AcGePoint2d> CTavroGeoLine::polylineIntersection(const AcArray<AcGe
         }
     }
     return found;
+}
+
+bool CTavroGeoLine::getLoopsIntersection(const QVector<AcArray<AcGePoint2d>>& loops,
+                                         QVector<AcArray<AcGePoint2d>>& out, int count) {
+    const QVector<AcArray<double>> noBulges(loops.size());
+    QVector<AcArray<AcGePoint2d>> regions;
+    QVector<AcArray<double>> regionBulges;
+    CTavroGeoBoder::geoGetBoders(regions, regionBulges, loops, noBulges, false, kRegionMinArea);
+    for (const AcArray<AcGePoint2d>& region : regions) {
+        AcGePoint2d inner;
+        if (!getRandomPointInNodesB(region, inner)) continue;
+        const auto holds = [&](const AcArray<AcGePoint2d>& loop) {
+            return geoPointWithPolygonRelation(inner, loop, AcArray<double>()) ==
+                   Tavro::kRelationInside;
+        };
+        if (std::count_if(loops.begin(), loops.end(), holds) == count) out.append(region);
+    }
+    return !out.isEmpty();
 }
 
 QList<AcArray<AcGePoint2d>> CTavroGeoLine::geoPolyInterSet(const AcArray<AcGePoint2d>& a,

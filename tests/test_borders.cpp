@@ -153,3 +153,19 @@ TEST(BorderExtraction, SnappingMatchesAPlainScan) {
     }
     EXPECT_EQ(snapped, 40 * 25 - 40); // all but the NaN ones compare equal
 }
+
+TEST(BorderExtraction, CommonRegionsOfOverlappingLoops) {
+    // Squares [0,2]^2 and [1,3]^2: the overlap [1,2]^2 lies in both, the two L-shaped rests
+    // in one each.
+    const QVector<Pts> loops{closedSquare(0, 0, 2), closedSquare(1, 1, 2)};
+    QVector<Pts> both, one, three;
+    EXPECT_TRUE(CTavroGeoLine::getLoopsIntersection(loops, both, 2));
+    ASSERT_EQ(both.size(), 1);
+    EXPECT_NEAR(CTavroGeoPoint::geoArea(both[0], Doubles()), -1, 1e-12); // counterclockwise
+    EXPECT_TRUE(CTavroGeoLine::getLoopsIntersection(loops, one, 1));
+    ASSERT_EQ(one.size(), 2);
+    EXPECT_NEAR(std::fabs(CTavroGeoPoint::geoArea(one[0], Doubles())) +
+                    std::fabs(CTavroGeoPoint::geoArea(one[1], Doubles())),
+                6, 1e-12);
+    EXPECT_FALSE(CTavroGeoLine::getLoopsIntersection(loops, three, 3));
+}
