@@ -46,7 +46,7 @@ expect 1 'nan.csv:2:1' -- measure "$work/nan.csv"
 printf '# only a comment\n' >"$work/empty.csv"
 expect 1 'no polyline found' -- measure "$work/empty.csv"
 expect 1 'cannot open' -- measure "$work/missing.csv"
-expect 2 'usage' -- measure
+expect 2 'no input FILE given \(see tavro measure --help\)' -- measure
 
 # flatten and recover-arcs. Parcel B's arc is a half circle of radius 40 about
 # (500160, 3500040); a 50 degree step cuts it into trunc(180/50) + 1 = 4 pieces of 45 degrees,
