@@ -48,7 +48,7 @@ printf 'north,easting\n1,2\n' >nocol.csv
 expect 1 'no column "northing"' -- gauss-inverse --ellipsoid wgs84 --central-meridian 117 nocol.csv
 expect 2 'ellipsoid must be' -- gauss-inverse --ellipsoid grs67 --central-meridian 117 plane.csv
 expect 2 'central-meridian' -- gauss-inverse --ellipsoid wgs84 plane.csv
-expect 2 'exactly one input file' -- gauss-inverse --ellipsoid wgs84 --central-meridian 117
+expect 2 'no input FILE given' -- gauss-inverse --ellipsoid wgs84 --central-meridian 117
 expect 1 'cannot open' -- gauss-inverse --ellipsoid wgs84 --central-meridian 117 missing.csv
 
 # fit4: a quarter turn with scale 2 (X = -2y, Y = 2x) and a shift of (1000, -500).
@@ -75,7 +75,7 @@ printf 'x,y,X,Y\n5,5,0,0\n' >one.csv
 expect 1 'needs at least 2 points, found 1' -- fit4 one.csv
 printf 'x,y,X,Y\n5,5,0,0\n6,x6,1,1\n' >badpair.csv
 expect 1 'badpair.csv:3: column "y"' -- fit4 badpair.csv
-expect 2 'one input file' -- fit4
+expect 2 'no input FILE given' -- fit4
 
 # transform with the fitted plane parameters, then the same numbers given inline.
 printf 'id,x,y\nQ,10,20\n' >q.csv
