@@ -898,6 +898,9 @@ int runTransform(const QStringList& args) {
         return usageError(verb, QString("--from is plane, geodetic or cartesian, got \"%1\"")
                                     .arg(shown(options.value("--from"))));
 
+    // A parameter file and the points cannot both come from standard input.
+    if (spec.count(":@-") + (options.files[0] == "-" ? 1 : 0) > 1)
+        return usageError(verb, "standard input (\"-\") can be read only once");
     QStringList errors;
     std::vector<Step> steps;
     QStringList texts;

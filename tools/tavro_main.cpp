@@ -58,7 +58,12 @@ void printUsage(FILE* to) {
                "                 give or leave out their bulge)\n"
                "  id,x,y,bulge   with an id column; a change of id starts the next polyline\n"
                "A blank line also starts the next polyline; '#' starts a comment line; an\n"
-               "optional header row names the columns (id, x, y, bulge) in any order.\n",
+               "optional header row names the columns (id, x, y, bulge) in any order.\n"
+               "Without a header the columns go by the first data row: 2 fields x,y; 3 fields\n"
+               "x,y,bulge when the first is a number, else id,x,y; 4 fields id,x,y,bulge. So a\n"
+               "point number in front (1,500000,3500000) is read as x,y,bulge: name the columns\n"
+               "in a header row (id,x,y). A bulge above 1000 in magnitude is warned about on\n"
+               "standard error with its line, since it is almost always such a misread column.\n",
                to);
 }
 
