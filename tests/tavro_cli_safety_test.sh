@@ -9,13 +9,8 @@ samples=$2
 source "$(dirname "$0")/cli_support.sh"
 cd "$work"
 
-# near WHAT VALUE EXPECTED TOLERANCE
-near() {
-  awk -v v="$2" -v e="$3" -v t="$4" 'BEGIN { d = v - e; if (d < 0) d = -d; exit !(v != "" && d <= t) }' ||
-    fail "$1 is '$2', expected $3 within $4"
-}
+# has TEXT PART: TEXT contains PART.
 has() { grep -qF -- "$2" <<<"$1" || fail "output lacks '$2': $1"; }
-field() { awk -F, -v k="$2" -v c="$3" '$1 == k { print $c; exit }' "$1"; }
 
 # guarded STATUS PATTERN -- ARGS...: run with -o keep.txt; the status and message match and
 # keep.txt still holds what it held.

@@ -7,15 +7,6 @@ tavro=$1
 source "$(dirname "$0")/cli_support.sh"
 cd "$work"
 
-# near WHAT VALUE EXPECTED TOLERANCE
-near() {
-  awk -v v="$2" -v e="$3" -v t="$4" 'BEGIN { d = v - e; if (d < 0) d = -d; exit !(v != "" && d <= t) }' ||
-    fail "$1 is '$2', expected $3 within $4"
-}
-
-# field FILE ROWKEY COLUMN: the value in COLUMN (1-based) of the CSV row whose first field is ROWKEY.
-field() { awk -F, -v k="$2" -v c="$3" '$1 == k { print $c; exit }' "$1"; }
-
 for verb in gauss-inverse fit4 fit7 fit-height transform; do
   expect 0 usage -- "$verb" --help
   expect 0 "$verb" -- --help
