@@ -253,24 +253,28 @@ bool writeOutput(const QString& path, const QByteArray& bytes, QString& error) {
         ::umask(mask);
         mode = 0666 & ~mask;
     }
-    bool ok = ::fchmod(fd, mode) == 0;
+    // The first failing call's errno says what went wrong.
+    int why = 0;
+    auto step = [&why](bool done) {
+        if (!done && !why) why = errno ? errno : EIO;
+        return done;
+    };
+    bool ok = step(::fchmod(fd, mode) == 0);
     const char* data = bytes.constData();
     size_t left = size_t(bytes.size());
     while (ok && left > 0) {
         const ssize_t n = ::write(fd, data, left);
         if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
+        ok = step(n > 0);
         if (ok) {
             data += n;
             left -= size_t(n);
         }
     }
-    ok = ok && ::fsync(fd) == 0;
-    const int writeErrno = errno;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp, target.constData()) == 0;
+    ok = ok && step(::fsync(fd) == 0);
+    ok = step(::close(fd) == 0) && ok;
+    ok = ok && step(::rename(temp, target.constData()) == 0);
     if (!ok) {
-        const int why = errno ? errno : writeErrno;
         ::unlink(temp);
         error = QString("%1: cannot write: %2").arg(shown(path), std::strerror(why));
     }
