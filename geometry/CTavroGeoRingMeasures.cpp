@@ -24,6 +24,8 @@ const double kTangentStep = kPi / 360.0;
 // Rectangle areas this close (relative) count as equal, and the first direction found keeps its
 // place: a circle's rectangle stays square to its first chord.
 const double kAreaTie = 1e-9;
+// How many of the best directions by the sampled hull are measured on the true shape.
+const int kExactCandidates = 8;
 // The most scan lines tried for a label point.
 const int kMostScanLines = 256;
 
@@ -116,6 +118,46 @@ double frameArea(const std::vector<Edge>& edges, double angle) {
     return (hi[0] - lo[0]) * (hi[1] - lo[1]);
 }
 
+// The convex hull of the points, counterclockwise, by Andrew's monotone chain.
+std::vector<AcGePoint2d> convexHull(std::vector<AcGePoint2d> points) {
+    std::sort(points.begin(), points.end(), [](const AcGePoint2d& a, const AcGePoint2d& b) {
+        return a.x < b.x || (a.x == b.x && a.y < b.y);
+    });
+    auto turn = [](const AcGePoint2d& o, const AcGePoint2d& a, const AcGePoint2d& b) {
+        return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+    };
+    std::vector<AcGePoint2d> hull(2 * points.size());
+    size_t k = 0;
+    for (size_t i = 0; i < points.size(); ++i) {
+        while (k >= 2 && turn(hull[k - 2], hull[k - 1], points[i]) <= 0.0)
+            --k;
+        hull[k++] = points[i];
+    }
+    for (size_t i = points.size() - 1, lower = k + 1; i-- > 0;) {
+        while (k >= lower && turn(hull[k - 2], hull[k - 1], points[i]) <= 0.0)
+            --k;
+        hull[k++] = points[i];
+    }
+    hull.resize(k > 1 ? k - 1 : k);
+    return hull;
+}
+
+// The area of the box round the hull points in the frame turned by angle.
+double hullArea(const std::vector<AcGePoint2d>& hull, double angle) {
+    const double c = std::cos(angle), s = std::sin(angle);
+    double lo[2] = {std::numeric_limits<double>::infinity(),
+                    std::numeric_limits<double>::infinity()};
+    double hi[2] = {-lo[0], -lo[1]};
+    for (const AcGePoint2d& p : hull) {
+        const double u = p.x * c + p.y * s, v = -p.x * s + p.y * c;
+        lo[0] = std::min(lo[0], u);
+        hi[0] = std::max(hi[0], u);
+        lo[1] = std::min(lo[1], v);
+        hi[1] = std::max(hi[1], v);
+    }
+    return (hi[0] - lo[0]) * (hi[1] - lo[1]);
+}
+
 // The distance from p to the edge.
 double distanceTo(const Edge& e, const AcGePoint2d& p) {
     if (e.arc) {
@@ -185,20 +227,40 @@ AcArray<AcGePoint2d> CTavroGeoPoint::geoMinAreaRect(const AcArray<AcGePoint2d>& 
     std::vector<Edge> edges;
     AcGePoint2d origin;
     if (!ringEdges(nodes, bulges, edges, origin)) return AcArray<AcGePoint2d>();
-    // A side of the least rectangle lies on a straight edge or touches an arc: try the chord
-    // directions and the arcs' tangents at a fine spacing, then refine the best by golden-section
-    // search between its neighbours.
-    std::vector<double> angles;
+    // The least rectangle of a shape is that of its convex hull, and one of its sides lies on a
+    // hull edge or touches a hull arc. The hull of the vertices and of points along each arc at
+    // the tangent spacing gives the candidate directions (a hull turns through 360 degrees, so
+    // there are few); the best of them by the sampled hull, and the first edge's direction (so
+    // that ties keep to the drawing, as a circle's square does), are measured on the true shape
+    // and the best is refined by golden-section search between its neighbours.
+    std::vector<AcGePoint2d> samples;
     for (const Edge& e : edges) {
-        angles.push_back(std::atan2(e.to.y - e.from.y, e.to.x - e.from.x));
+        samples.push_back(e.from);
         if (!e.arc) continue;
         const int steps = int(std::ceil(std::fabs(e.sweep) / kTangentStep));
-        for (int k = 0; k <= steps; ++k)
-            angles.push_back(e.start + e.sweep * k / steps + 0.5 * kPi);
+        for (int k = 1; k < steps; ++k) {
+            const double a = e.start + e.sweep * k / steps;
+            samples.push_back(AcGePoint2d(e.center.x + e.radius * std::cos(a),
+                                          e.center.y + e.radius * std::sin(a)));
+        }
     }
+    const std::vector<AcGePoint2d> hull = convexHull(samples);
+    std::vector<std::pair<double, double>> byHull; // sampled area, direction
+    for (size_t i = 0; i < hull.size(); ++i) {
+        const AcGePoint2d& p = hull[i];
+        const AcGePoint2d& q = hull[(i + 1) % hull.size()];
+        const double a = std::fmod(normalized(std::atan2(q.y - p.y, q.x - p.x)), 0.5 * kPi);
+        byHull.push_back({hullArea(hull, a), a});
+    }
+    const size_t kept = std::min(byHull.size(), size_t(kExactCandidates));
+    std::partial_sort(byHull.begin(), byHull.begin() + kept, byHull.end());
+    std::vector<double> angles{std::fmod(
+        normalized(std::atan2(edges[0].to.y - edges[0].from.y, edges[0].to.x - edges[0].from.x)),
+        0.5 * kPi)};
+    for (size_t i = 0; i < kept; ++i)
+        angles.push_back(byHull[i].second);
     double best = 0.0, bestArea = std::numeric_limits<double>::infinity();
     for (double a : angles) {
-        a = std::fmod(normalized(a), 0.5 * kPi);
         const double area = frameArea(edges, a);
         if (area < bestArea * (1.0 - kAreaTie)) {
             bestArea = area;
