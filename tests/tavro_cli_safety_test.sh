@@ -257,6 +257,9 @@ out=$("$tavro" recover-arcs octagon.csv)
 [ "$(grep -c ',0$' <<<"$out")" -eq 8 ] || fail "the octagon was changed: $out"
 out=$("$tavro" recover-arcs --min-chords 3 octagon.csv)
 grep -qv ',0$' <<<"$(tail -n +2 <<<"$out")" || fail "--min-chords 3 recovered no arc: $out"
+awk 'BEGIN { print "x,y"; for (i = 0; i < 12; i++) printf "%.12f,%.12f\n", 10 * cos(i * atan2(1, 1) / 1.5), 10 * sin(i * atan2(1, 1) / 1.5) }' >dodecagon.csv
+out=$("$tavro" recover-arcs dodecagon.csv)
+[ "$(grep -c ',0$' <<<"$out")" -eq 12 ] || fail "the dodecagon was changed: $out"
 help=$("$tavro" recover-arcs --help)
 has "$help" 'regular polygons of up to 12 sides'
 # Flattened at 5 degrees, the sample's half circle (37 chords) still comes back.
