@@ -241,7 +241,7 @@ bool keepShortRunsAsDrawn(const Tavro::NodeBulge& in, bool closed, int minChords
     if (wrapRestored) keepInput(0, index[0]);
     for (int k = 0; k < m; ++k) {
         if (isShortArc(k)) {
-            keepInput(index[k], std::min(runEnd(k), wrapRestored && k == m - 1 ? n : runEnd(k)));
+            keepInput(index[k], wrapRestored && k == m - 1 ? n : runEnd(k));
             continue;
         }
         const double bulge = k < out.bulges.length() ? out.bulges[k] : 0.0;
