@@ -363,3 +363,82 @@ bool calcParamKJ7(const double* data, int n, double* dx, double* dy, double* dz,
     put(ez, rz);
     return true;
 }
+
+namespace {
+
+// Gauss-Newton on the 7-parameter model stops when a step moves no shift by more than this
+// (metres) and no scale change or rotation by more than the second; it gives up after the third
+// number of steps.
+constexpr double kShiftStepTol = 1e-9;
+constexpr double kRatioStepTol = 1e-15;
+constexpr int kMostRefineSteps = 20;
+
+// The rotation part of CTavroPCoreKJ7 applied to p: (X - Z*ey + Y*ez, Y + Z*ex - X*ez,
+// Z - Y*ex + X*ey).
+void rotateKJ7(const double p[3], double ex, double ey, double ez, double out[3]) {
+    out[0] = p[0] - p[2] * ey + p[1] * ez;
+    out[1] = p[1] + p[2] * ex - p[0] * ez;
+    out[2] = p[2] - p[1] * ex + p[0] * ey;
+}
+
+} // namespace
+
+bool refineParamKJ7(const double* data, int n, double* dx, double* dy, double* dz, double* m,
+                    double* ex, double* ey, double* ez) {
+    const int count = recordCount(data, n, 6);
+    if (count < 3 || !dx || !dy || !dz || !m || !ex || !ey || !ez) return false;
+    double mean[6];
+    for (int k = 0; k < 6; ++k)
+        mean[k] = meanOf(data + k, count, 6);
+    // Centred on the means, the model is target = t + (1 + m) * rotated(source), where the
+    // shift t = d + (1 + m) * rotated(source mean) - target mean.
+    double p[7] = {0.0, 0.0, 0.0, *m, *ex, *ey, *ez};
+    double meanTurned[3];
+    rotateKJ7(mean, p[4], p[5], p[6], meanTurned);
+    const double d[3] = {*dx, *dy, *dz};
+    for (int k = 0; k < 3; ++k)
+        p[k] = d[k] + (1.0 + p[3]) * meanTurned[k] - mean[3 + k];
+    bool converged = false;
+    for (int step = 0; step < kMostRefineSteps && !converged; ++step) {
+        NormalSystem normal(8);
+        for (int i = 0; i < count; ++i) {
+            const double* r = data + 6 * i;
+            const double x[3] = {r[0] - mean[0], r[1] - mean[1], r[2] - mean[2]};
+            double turned[3];
+            rotateKJ7(x, p[4], p[5], p[6], turned);
+            const double s = 1.0 + p[3];
+            double residual[3];
+            for (int k = 0; k < 3; ++k)
+                residual[k] = (r[3 + k] - mean[3 + k]) - (p[k] + s * turned[k]);
+            // Derivatives of the model by t, m, ex, ey, ez; the last column is minus the residual.
+            const double rows[3][8] = {{1, 0, 0, turned[0], 0, -s * x[2], s * x[1], -residual[0]},
+                                       {0, 1, 0, turned[1], s * x[2], 0, -s * x[0], -residual[1]},
+                                       {0, 0, 1, turned[2], -s * x[1], s * x[0], 0, -residual[2]}};
+            for (const double* row : rows)
+                normal.add(row);
+        }
+        double delta[7];
+        if (!normal.solve(delta)) return false;
+        converged = true;
+        for (int k = 0; k < 7; ++k) {
+            p[k] += delta[k];
+            converged = converged && std::fabs(delta[k]) <= (k < 3 ? kShiftStepTol : kRatioStepTol);
+        }
+    }
+    rotateKJ7(mean, p[4], p[5], p[6], meanTurned);
+    double out[7];
+    for (int k = 0; k < 3; ++k)
+        out[k] = p[k] + mean[3 + k] - (1.0 + p[3]) * meanTurned[k];
+    for (int k = 3; k < 7; ++k)
+        out[k] = p[k];
+    for (double v : out)
+        if (!std::isfinite(v)) return false;
+    *dx = out[0];
+    *dy = out[1];
+    *dz = out[2];
+    *m = out[3];
+    *ex = out[4];
+    *ey = out[5];
+    *ez = out[6];
+    return true;
+}

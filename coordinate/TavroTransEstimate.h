@@ -26,3 +26,10 @@ TAVRO_API bool calcParamHF2(const double* data, int n, double* meanX, double* me
 // small rotations (radians); m is the scale change (0 = none).
 TAVRO_API bool calcParamKJ7(const double* data, int n, double* dx, double* dy, double* dz,
                             double* m, double* ex, double* ey, double* ez);
+// Records as calcParamKJ7: the least-squares fit of the model CTavroPCoreKJ7 applies (the scale
+// change multiplying the rotations), by Gauss-Newton from the parameters given (calcParamKJ7's
+// estimate, say) until no step moves a shift by 1e-9 m or a ratio by 1e-15, 20 steps at most.
+// Every output must be given; they change only on success (singular equations or a non-finite
+// result give false). The residuals of the refined parameters sum to zero on each axis.
+TAVRO_API bool refineParamKJ7(const double* data, int n, double* dx, double* dy, double* dz,
+                              double* m, double* ex, double* ey, double* ez);

@@ -38,6 +38,15 @@ public:
     static void GetNodesMiddlePoint(const AcArray<AcGePoint2d>& nodes, AcGePoint2d& out);
     // Area centroid of the implicitly closed ring; non-finite when its area is below 1e-10.
     static AcGePoint2d geoBaryCenterPoint(const AcArray<AcGePoint2d>& nodes);
+    // Area centroid of the ring with its arcs (each circular segment's moment included); false
+    // when the area is zero or a number is not finite, centroid then unchanged.
+    static bool geoBaryCenterPoint(const AcArray<AcGePoint2d>& nodes, const AcArray<double>& bulges,
+                                   AcGePoint2d& centroid);
+    // A point strictly inside the ring with its arcs, for a label: of the middles of the inside
+    // stretches of horizontal scan lines, the one farthest from the boundary; false when none
+    // lies off the boundary (a ring without area), label then unchanged.
+    static bool geoLabelPoint(const AcArray<AcGePoint2d>& nodes, const AcArray<double>& bulges,
+                              AcGePoint2d& label);
     // The three points' triangle area is below 1e-6.
     static bool geoPointCollinear(const AcGePoint2d& a, const AcGePoint2d& b, const AcGePoint2d& c);
     // The ring runs clockwise (negative shoelace sum); false for fewer than 3 nodes.
@@ -133,6 +142,11 @@ public:
     // Minimum-area rectangle over the edge directions, clockwise in its own frame from the
     // corner nearest its extents' lower left; fewer than 3 nodes come back as given.
     static AcArray<AcGePoint2d> geoMinAreaRect(const AcArray<AcGePoint2d>& nodes);
+    // Minimum-area rectangle of the ring with its arcs (their extreme points included), in the
+    // corner order above; the vertex form's answer for a ring without bulges, empty for fewer
+    // than 2 nodes or a non-finite number.
+    static AcArray<AcGePoint2d> geoMinAreaRect(const AcArray<AcGePoint2d>& nodes,
+                                               const AcArray<double>& bulges);
     static AcArray<AcGePoint2d> geoMovePoly(const AcArray<AcGePoint2d>& nodes, double dx,
                                             double dy);
     // The square of half-side d around pt.

@@ -16,6 +16,15 @@ expect() {
   grep -qE -- "$pattern" <<<"$out" || fail "tavro $*: no match for '$pattern' in: $out"
 }
 
+# near WHAT VALUE EXPECTED TOLERANCE: VALUE is a number within TOLERANCE of EXPECTED.
+near() {
+  awk -v v="$2" -v e="$3" -v t="$4" 'BEGIN { d = v - e; if (d < 0) d = -d; exit !(v != "" && d <= t) }' ||
+    fail "$1 is '$2', expected $3 within $4"
+}
+
+# field FILE ROWKEY COLUMN: the value in COLUMN (1-based) of the CSV row whose first field is ROWKEY.
+field() { awk -F, -v k="$2" -v c="$3" '$1 == k { print $c; exit }' "$1"; }
+
 # finish NAME: the summary line and the exit status.
 finish() {
   if [ "$failures" -gt 0 ]; then

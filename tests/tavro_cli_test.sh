@@ -46,7 +46,7 @@ expect 1 'nan.csv:2:1' -- measure "$work/nan.csv"
 printf '# only a comment\n' >"$work/empty.csv"
 expect 1 'no polyline found' -- measure "$work/empty.csv"
 expect 1 'cannot open' -- measure "$work/missing.csv"
-expect 2 'usage' -- measure
+expect 2 'no input FILE given \(see tavro measure --help\)' -- measure
 
 # flatten and recover-arcs. Parcel B's arc is a half circle of radius 40 about
 # (500160, 3500040); a 50 degree step cuts it into trunc(180/50) + 1 = 4 pieces of 45 degrees,
@@ -120,15 +120,15 @@ check 'label        (500050.000000, 3500040.000000)'
 # Relations between the sample parcels and what stands on them; codes read "a to b".
 out=$("$tavro" relate "$samples/parcels.csv" "$samples/nested.csv")
 [ $? -eq 0 ] || fail "relate on the samples failed"
-check "$(printf 'A\tA\t0\tcoincide')"
-check "$(printf 'A\tA1\t9\tcontains')"
-check "$(printf 'A\tB\t5\toutside, touching the boundary')"
-check "$(printf 'B\tpond\t4\toutside')"
-check "$(printf 'B\tB\t0\tcoincide')"
+check "$(printf 'A\tA\t0\tA and A coincide')"
+check "$(printf 'A\tA1\t9\tA contains A1')"
+check "$(printf 'A\tB\t5\tthe boundary of A lies outside B, touching its boundary')"
+check "$(printf 'B\tpond\t4\tthe boundary of B lies outside pond')"
+check "$(printf 'B\tB\t0\tB and B coincide')"
 out=$("$tavro" relate "$samples/nested.csv" "$samples/parcels.csv")
-check "$(printf 'pond\tA\t2\tinside')"
-check "$(printf 'A1-yard\tA\t2\tinside')"
-expect 2 'usage' -- relate "$samples/parcels.csv"
+check "$(printf 'pond\tA\t2\tpond lies inside A')"
+check "$(printf 'A1-yard\tA\t2\tA1-yard lies inside A')"
+expect 2 '2 input FILEs expected, got 1' -- relate "$samples/parcels.csv"
 expect 1 'cannot open' -- relate "$samples/parcels.csv" "$work/missing.csv"
 
 # The containment tree: the courtyard in the building, building and pond in parcel A.
@@ -137,7 +137,7 @@ out=$("$tavro" nest "$samples/nested.csv")
 printf 'a,0,0\na,1,0\na,1,1\nb,0,0\nb,1,0\nb,1,1\n' >"$work/twins.csv"
 out=$("$tavro" nest "$work/twins.csv")
 [ "$(grep -c . <<<"$out")" -eq 2 ] || fail "coinciding rings should print once each: $out"
-expect 2 'usage' -- nest
+expect 2 'no input FILE given' -- nest
 
 # The README's datum example: fit on the bundled control points, then move the parcel corners.
 "$tavro" fit4 "$samples/control.csv" >"$work/fit.csv" || fail "fit4 on the sample control points failed"

@@ -7,15 +7,6 @@ tavro=$1
 source "$(dirname "$0")/cli_support.sh"
 cd "$work"
 
-# near WHAT VALUE EXPECTED TOLERANCE
-near() {
-  awk -v v="$2" -v e="$3" -v t="$4" 'BEGIN { d = v - e; if (d < 0) d = -d; exit !(v != "" && d <= t) }' ||
-    fail "$1 is '$2', expected $3 within $4"
-}
-
-# field FILE ROWKEY COLUMN: the value in COLUMN (1-based) of the CSV row whose first field is ROWKEY.
-field() { awk -F, -v k="$2" -v c="$3" '$1 == k { print $c; exit }' "$1"; }
-
 for verb in gauss-inverse fit4 fit7 fit-height transform; do
   expect 0 usage -- "$verb" --help
   expect 0 "$verb" -- --help
@@ -48,7 +39,7 @@ printf 'north,easting\n1,2\n' >nocol.csv
 expect 1 'no column "northing"' -- gauss-inverse --ellipsoid wgs84 --central-meridian 117 nocol.csv
 expect 2 'ellipsoid must be' -- gauss-inverse --ellipsoid grs67 --central-meridian 117 plane.csv
 expect 2 'central-meridian' -- gauss-inverse --ellipsoid wgs84 plane.csv
-expect 2 'exactly one input file' -- gauss-inverse --ellipsoid wgs84 --central-meridian 117
+expect 2 'no input FILE given' -- gauss-inverse --ellipsoid wgs84 --central-meridian 117
 expect 1 'cannot open' -- gauss-inverse --ellipsoid wgs84 --central-meridian 117 missing.csv
 
 # fit4: a quarter turn with scale 2 (X = -2y, Y = 2x) and a shift of (1000, -500).
@@ -75,7 +66,7 @@ printf 'x,y,X,Y\n5,5,0,0\n' >one.csv
 expect 1 'needs at least 2 points, found 1' -- fit4 one.csv
 printf 'x,y,X,Y\n5,5,0,0\n6,x6,1,1\n' >badpair.csv
 expect 1 'badpair.csv:3: column "y"' -- fit4 badpair.csv
-expect 2 'one input file' -- fit4
+expect 2 'no input FILE given' -- fit4
 
 # transform with the fitted plane parameters, then the same numbers given inline.
 printf 'id,x,y\nQ,10,20\n' >q.csv

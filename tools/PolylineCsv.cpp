@@ -1,12 +1,11 @@
 #include "PolylineCsv.h"
 
-#include <QFile>
+#include "CliSupport.h"
+
 #include <QStringList>
-#include <QTextStream>
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace tavro {
 namespace {
@@ -41,7 +40,7 @@ bool readHeader(const QStringList& fields, Layout& layout, CsvError& error) {
         else {
             error = {0, i + 1,
                      QString("unknown column name \"%1\" (expected id, x, y, bulge)")
-                         .arg(fields[i].trimmed())};
+                         .arg(shown(fields[i].trimmed()))};
             return false;
         }
     }
@@ -113,7 +112,8 @@ bool readRow(const QStringList& fields, const Layout& base, Row& row, CsvError& 
         }
         double value = 0.0;
         if (!isNumber(fields[i], value) || !std::isfinite(value)) {
-            error = {0, i + 1, QString("\"%1\" is not a finite number").arg(fields[i].trimmed())};
+            error = {0, i + 1,
+                     QString("\"%1\" is not a finite number").arg(shown(fields[i].trimmed()))};
             return false;
         }
         (column == kX ? row.x : column == kY ? row.y : row.bulge) = value;
@@ -152,6 +152,38 @@ QString firstNonFinite(const QVector<CsvPolyline>& polylines) {
     return QString();
 }
 
+// A bulge is tan(sweep/4): 1000 already draws a circle closed to within 0.23 degrees, so a larger
+// one is almost always a coordinate read as a bulge.
+const double kLargestPlausibleBulge = 1000.0;
+const int kWarningsShown = 3;
+
+// Rows whose bulge is implausibly large, reported as a few warnings.
+struct LargeBulges {
+    QStringList lines;
+    int count = 0;
+    bool wholeFirst = false; // some such row starts with a whole number, like a point number
+
+    void note(int line, double bulge, const QStringList& fields) {
+        if (++count <= kWarningsShown)
+            lines << QString("%1: bulge %2 is larger than 1000 in magnitude")
+                         .arg(line)
+                         .arg(bulge, 0, 'g', 12);
+        double first = 0.0;
+        if (isNumber(fields[0], first) && first == std::floor(first)) wholeFirst = true;
+    }
+
+    void report(QStringList& warnings) const {
+        if (count == 0) return;
+        warnings << lines;
+        if (count > kWarningsShown)
+            warnings << QString("%1 more rows with a bulge larger than 1000")
+                            .arg(count - kWarningsShown);
+        if (wholeFirst)
+            warnings.last() += "; if the first column is a point number, name the columns in a "
+                               "header row (id,x,y or id,x,y,bulge)";
+    }
+};
+
 } // namespace
 
 QString formatPolylines(const QVector<CsvPolyline>& polylines) {
@@ -179,20 +211,13 @@ bool writePolylines(const QString& path, const QVector<CsvPolyline>& polylines, 
         error = QString("%1 is not a finite number, nothing written").arg(bad);
         return false;
     }
-    QFile file;
-    const bool opened = path == "-" ? file.open(stdout, QIODevice::WriteOnly)
-                                    : (file.setFileName(path),
-                                       file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    const QByteArray bytes = formatPolylines(polylines).toUtf8();
-    if (!opened || file.write(bytes) != bytes.size() || !file.flush()) {
-        error = QString("%1: cannot write: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    return writeOutput(path, formatPolylines(polylines).toUtf8(), error);
 }
 
-bool parsePolylines(const QString& text, QVector<CsvPolyline>& out, CsvError& error) {
+bool parsePolylines(const QString& text, QVector<CsvPolyline>& out, CsvError& error,
+                    QStringList* warnings) {
     out.clear();
+    LargeBulges large;
     Layout layout;
     CsvPolyline current;
     const QStringList lines = text.split('\n');
@@ -225,33 +250,32 @@ bool parsePolylines(const QString& text, QVector<CsvPolyline>& out, CsvError& er
             current.firstLine = lineNo;
         }
         current.lastLine = lineNo;
+        if (std::fabs(row.bulge) > kLargestPlausibleBulge) large.note(lineNo, row.bulge, fields);
         current.shape.nodes.append(AcGePoint2d(row.x, row.y));
         current.shape.bulges.append(row.bulge);
     }
     closeCurrent(out, current);
+    if (warnings) large.report(*warnings);
     return true;
 }
 
 bool readPolylines(const QString& path, QVector<CsvPolyline>& out, QString& error) {
-    QFile file;
-    const bool opened = path == "-" ? file.open(stdin, QIODevice::ReadOnly)
-                                    : (file.setFileName(path), file.open(QIODevice::ReadOnly));
-    if (!opened) {
-        error = QString("%1: cannot open: %2").arg(path, file.errorString());
-        return false;
-    }
-    const QString text = QString::fromUtf8(file.readAll());
+    QByteArray bytes;
+    if (!readInput(path, bytes, error)) return false;
     CsvError csvError;
-    if (!parsePolylines(text, out, csvError)) {
+    QStringList warnings;
+    if (!parsePolylines(QString::fromUtf8(bytes), out, csvError, &warnings)) {
         error = QString("%1:%2:%3: %4")
-                    .arg(path)
+                    .arg(shown(path))
                     .arg(csvError.line)
                     .arg(csvError.column)
                     .arg(csvError.message);
         return false;
     }
+    for (const QString& w : warnings)
+        warn(QString("%1:%2").arg(shown(path), w));
     if (out.isEmpty()) {
-        error = QString("%1: no polyline found").arg(path);
+        error = QString("%1: no polyline found").arg(shown(path));
         return false;
     }
     return true;

@@ -24,10 +24,13 @@ struct CsvError {
 };
 
 // Parses text; on a bad row returns false with the row's line and 1-based column in error.
-bool parsePolylines(const QString& text, QVector<CsvPolyline>& out, CsvError& error);
+// Rows that parse but look wrong (a bulge above 1000 in magnitude, such as a point number read
+// as x) add "LINE: message" texts to warnings when given.
+bool parsePolylines(const QString& text, QVector<CsvPolyline>& out, CsvError& error,
+                    QStringList* warnings = nullptr);
 
 // Reads and parses a file ("-" reads standard input); errors come back as one line of the form
-// "FILE:LINE:COLUMN: message".
+// "FILE:LINE:COLUMN: message", warnings go to standard error as "FILE:LINE: message".
 bool readPolylines(const QString& path, QVector<CsvPolyline>& out, QString& error);
 
 // CSV that parsePolylines reads back to the same polylines: a header row "id,x,y,bulge" (or
@@ -35,8 +38,9 @@ bool readPolylines(const QString& path, QVector<CsvPolyline>& out, QString& erro
 // exact form, and a blank line between polylines.
 QString formatPolylines(const QVector<CsvPolyline>& polylines);
 
-// Writes formatPolylines to a file ("-" writes standard output); refuses a non-finite number
-// with a one-line error naming the polyline and vertex, and writes nothing then.
+// Writes formatPolylines to a file ("-" writes standard output) in one piece (see writeOutput);
+// refuses a non-finite number with a one-line error naming the polyline and vertex, and writes
+// nothing then.
 bool writePolylines(const QString& path, const QVector<CsvPolyline>& polylines, QString& error);
 
 } // namespace tavro

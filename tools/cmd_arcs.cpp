@@ -1,14 +1,14 @@
 // tavro flatten and tavro recover-arcs: bulge arcs to chords and chords back to bulge arcs,
 // polylines read and written in the CSV format of tavro measure.
 
+#include "CliSupport.h"
 #include "Commands.h"
 #include "PolylineCsv.h"
 
+#include "CTavroGeoArc.h"
 #include "CTavroGeoLine.h"
 #include "CTavroGeoPoint.h"
 #include "TavroTolerance.h"
-
-#include <QMap>
 
 #include <cmath>
 #include <cstdio>
@@ -17,110 +17,70 @@ namespace tavro {
 
 const char* const kFlattenHelp =
     "usage: tavro flatten [--angle DEGREES | --arc-step LENGTH] [--method on-arc|keep-area]\n"
-    "                     [--open] [--output FILE] FILE\n\n"
-    "Reads bulge polylines from FILE (CSV, see tavro --help; '-' reads standard input) and\n"
-    "writes them back in the same CSV format with every arc cut into chords (all bulges 0).\n\n"
+    "                     [--open] [-o FILE] FILE\n\n"
+    "Cuts every bulge arc of the polylines into chords (all bulges 0).\n\n"
+    "Input:\n"
+    "  FILE: bulge polylines as CSV (see tavro --help for the columns).\n\n"
+    "Output:\n"
+    "  The polylines in the same CSV format: a header row (id,x,y,bulge, or x,y,bulge when no\n"
+    "  polyline has an id), one row per vertex, numbers in their shortest exact form, a blank\n"
+    "  line between polylines.\n\n"
+    "Options:\n"
     "  --angle DEGREES     cut each arc into trunc(sweep / DEGREES) + 1 equal pieces, so no\n"
     "                      piece spans more than DEGREES of the arc (default: --angle 5)\n"
     "  --arc-step LENGTH   cut each arc into pieces of about LENGTH of arc, in drawing units\n"
     "                      (at least 0.001)\n"
     "  --method on-arc     put the new vertices on the arc (the default)\n"
     "  --method keep-area  push them outwards so that the chords enclose each arc's area\n"
-    "  --open              take each polyline as open: a bulge on its last vertex is ignored\n"
-    "  --output FILE       write to FILE instead of standard output\n\n"
+    "  --open              take each polyline as open: a bulge on its last vertex is ignored\n\n"
     "Without --open each polyline is a ring closed back to its first vertex, as tavro measure\n"
     "reads it: the bulge on its last vertex bends the closing segment, and the written ring\n"
-    "ends on its first vertex again. Arcs whose bulge is 0.001 or less stay single chords.\n\n"
-    "Exit status: 0 on success, 1 on a bad file (reported as FILE:LINE:COLUMN), 2 on\n"
-    "bad usage.\n";
+    "ends on its first vertex again. Arcs whose bulge is 0.001 or less stay single chords.\n"
+    "A request that would cut one arc into more than 1048576 pieces, or write more than\n"
+    "10000000 vertices in all, is refused as bad usage (status 2) naming the option.\n";
 
 const char* const kRecoverArcsHelp =
-    "usage: tavro recover-arcs [--tol TOL] [--open] [--output FILE] FILE\n\n"
-    "Reads polylines drawn as short chords from FILE (CSV, see tavro --help; '-' reads\n"
-    "standard input) and writes them back in the same CSV format, each run of equal chords\n"
-    "that follows one circle turned back into one vertex with a bulge. Other vertices keep\n"
-    "their bulges; a polyline with no such run (or fewer than 5 vertices) is written as read.\n\n"
-    "  --tol TOL      how far chord lengths, circle centres and radii may differ within one\n"
-    "                 run, in drawing units (default 0.001)\n"
-    "  --open         take each polyline as open\n"
-    "  --output FILE  write to FILE instead of standard output\n\n"
+    "usage: tavro recover-arcs [--tol TOL] [--min-chords N] [--open] [-o FILE] FILE\n\n"
+    "Turns each run of equal chords that follows one circle back into one vertex with a bulge.\n\n"
+    "Input:\n"
+    "  FILE: polylines drawn as short chords, CSV (see tavro --help for the columns).\n\n"
+    "Output:\n"
+    "  The polylines in the CSV format of tavro flatten. Other vertices keep their bulges; a\n"
+    "  polyline with no such run (or fewer than 5 vertices) is written as read.\n\n"
+    "Options:\n"
+    "  --tol TOL       how far chord lengths, circle centres and radii may differ within one\n"
+    "                  run, in drawing units (default 0.001)\n"
+    "  --min-chords N  how many equal chords a run needs before it is taken for an arc\n"
+    "                  (default 13, so regular polygons of up to 12 sides stay polygons;\n"
+    "                  at least 2); a shorter run keeps its vertices as drawn\n"
+    "  --open          take each polyline as open\n\n"
     "Without --open each polyline is a ring closed back to its first vertex, whose closing\n"
     "chord may end an arc, and a ring listed with its first vertex again keeps it. An arc that\n"
     "runs to the end of a listing keeps its last three chords. Chords cut by tavro flatten\n"
-    "come back as the arcs they were cut from:\n"
-    "  tavro flatten --angle 5 parcels.csv | tavro recover-arcs -\n\n"
-    "Exit status: 0 on success, 1 on a bad file (reported as FILE:LINE:COLUMN), 2 on\n"
-    "bad usage.\n";
+    "at 5 degrees or finer come back as the arcs they were cut from:\n"
+    "  tavro flatten --angle 5 parcels.csv | tavro recover-arcs -\n";
 
 namespace {
 
-struct Args {
-    QMap<QString, QString> values; // option -> value; a flag maps to an empty value
-    QStringList files;
-};
-
-// Splits "--name value", "--name=value", flags and file names; "-o" is "--output". false with
-// a message for an unknown option, a missing value or anything but one file.
-bool splitArgs(const QStringList& args, const QStringList& valueOptions, const QStringList& flags,
-               Args& out, QString& error) {
-    for (int i = 0; i < args.size(); ++i) {
-        QString name = args[i] == "-o" ? "--output" : args[i];
-        if (!name.startsWith("-") || name == "-") {
-            out.files << name;
-            continue;
-        }
-        QString value;
-        const int equals = name.indexOf('=');
-        if (equals > 0) {
-            value = name.mid(equals + 1);
-            name = name.left(equals);
-        } else if (valueOptions.contains(name)) {
-            if (i + 1 >= args.size()) {
-                error = QString("%1 needs a value").arg(name);
-                return false;
-            }
-            value = args[++i];
-        }
-        if (!valueOptions.contains(name) && !(flags.contains(name) && equals < 0)) {
-            error = QString("unknown option \"%1\"").arg(args[i]);
-            return false;
-        }
-        out.values[name] = value;
-    }
-    if (out.files.size() != 1) {
-        error = out.files.isEmpty()
-                    ? "no input FILE given"
-                    : QString("one input FILE expected, got %1").arg(out.files.size());
-        return false;
-    }
-    return true;
-}
+// A run needs this many equal chords to be taken for an arc: a regular polygon of up to 12
+// sides stays a polygon.
+const int kDefaultMinChords = 13;
 
 // The option's value as a finite number of at least minimum (or above 0 when minimum is 0).
-bool readNumber(const Args& args, const QString& name, double minimum, double& value,
+bool readNumber(const ParsedArgs& args, const QString& name, double minimum, double& value,
                 QString& error) {
     if (!args.values.contains(name)) return true;
     bool ok = false;
-    value = args.values[name].toDouble(&ok);
+    value = args.value(name).toDouble(&ok);
     if (ok && std::isfinite(value) && (minimum > 0.0 ? value >= minimum : value > 0.0)) return true;
-    error = minimum > 0.0
-                ? QString("%1 needs a number of at least %2, got \"%3\"")
-                      .arg(name)
-                      .arg(minimum)
-                      .arg(args.values[name])
-                : QString("%1 needs a number above 0, got \"%2\"").arg(name, args.values[name]);
+    error =
+        minimum > 0.0
+            ? QString("%1 needs a number of at least %2, got \"%3\"")
+                  .arg(name)
+                  .arg(minimum)
+                  .arg(shown(args.value(name)))
+            : QString("%1 needs a number above 0, got \"%2\"").arg(name, shown(args.value(name)));
     return false;
-}
-
-int usageError(const char* verb, const QString& error) {
-    std::fprintf(stderr, "tavro %s: %s (see tavro %s --help)\n", verb, error.toUtf8().constData(),
-                 verb);
-    return kExitUsage;
-}
-
-int dataError(const char* verb, const QString& error) {
-    std::fprintf(stderr, "tavro %s: %s\n", verb, error.toUtf8().constData());
-    return kExitDataError;
 }
 
 AcArray<double> zeros(int n) {
@@ -139,7 +99,7 @@ struct FlattenSettings {
     bool open = false;
 };
 
-bool readFlattenSettings(const Args& args, FlattenSettings& s, QString& error) {
+bool readFlattenSettings(const ParsedArgs& args, FlattenSettings& s, QString& error) {
     if (args.values.contains("--angle") && args.values.contains("--arc-step")) {
         error = "give --angle or --arc-step, not both";
         return false;
@@ -147,17 +107,70 @@ bool readFlattenSettings(const Args& args, FlattenSettings& s, QString& error) {
     if (!readNumber(args, "--angle", 0.0, s.angle, error) ||
         !readNumber(args, "--arc-step", 0.001, s.arcStep, error))
         return false;
-    const QString method = args.values.value("--method", "on-arc");
+    const QString method = args.value("--method", "on-arc");
     if (method == "on-arc" || method == "0")
         s.method = Tavro::kVerticesOnArc;
     else if (method == "keep-area" || method == "1")
         s.method = Tavro::kKeepArea;
     else {
-        error = QString("--method is on-arc or keep-area, got \"%1\"").arg(method);
+        error = QString("--method is on-arc or keep-area, got \"%1\"").arg(shown(method));
         return false;
     }
-    s.open = args.values.contains("--open");
+    s.open = args.flags.contains("--open");
     return true;
+}
+
+// The most pieces one arc may be cut into, and the most vertices one run may write.
+const double kMostPiecesPerArc = 1048576.0;
+const double kMostVerticesWritten = 10000000.0;
+
+// The number of pieces the library cuts the arc from vertex i into, by the rule of its angle
+// step (trunc(sweep / step) + 1); 1 for a segment the settings leave straight.
+double piecesOfArc(const Tavro::NodeBulge& shape, int i, const FlattenSettings& s) {
+    const int n = shape.nodes.length();
+    const double bulge = i < shape.bulges.length() ? shape.bulges[i] : 0.0;
+    if (i == n - 1 && s.open) return 1.0;
+    if (std::fabs(bulge) <= (s.arcStep > 0.0 ? 0.0 : 0.001)) return 1.0;
+    const AcGePoint2d& from = shape.nodes[i];
+    const AcGePoint2d& to = shape.nodes[(i + 1) % n];
+    double step = s.angle * Tavro::kPi / 180.0;
+    if (s.arcStep > 0.0) {
+        const double radius = CTavroGeoArc::geoArcRadius(from, to, bulge);
+        if (!(radius > 0.0) || !std::isfinite(radius)) return 1.0;
+        step = s.arcStep / radius;
+    }
+    return std::trunc(4.0 * std::atan(std::fabs(bulge)) / step) + 1.0;
+}
+
+// Refuses settings that would cut an arc into more pieces than the library makes or write more
+// vertices than any drawing needs; the message names the option that asked for them.
+bool withinBounds(const QVector<CsvPolyline>& polylines, const FlattenSettings& s, QString& error) {
+    const QString option = s.arcStep > 0.0 ? QString("--arc-step %1").arg(s.arcStep)
+                                           : QString("--angle %1").arg(s.angle);
+    double total = 0.0;
+    for (int p = 0; p < polylines.size(); ++p) {
+        const Tavro::NodeBulge& shape = polylines[p].shape;
+        for (int i = 0; i < shape.nodes.length(); ++i) {
+            const double pieces = piecesOfArc(shape, i, s);
+            if (pieces > kMostPiecesPerArc) {
+                error = QString("%1 would cut the arc at polyline %2 vertex %3 into %4 pieces, "
+                                "more than the %5 one arc may have; give a larger value")
+                            .arg(option)
+                            .arg(p + 1)
+                            .arg(i + 1)
+                            .arg(pieces, 0, 'f', 0)
+                            .arg(kMostPiecesPerArc, 0, 'f', 0);
+                return false;
+            }
+            total += pieces;
+        }
+    }
+    if (total <= kMostVerticesWritten) return true;
+    error = QString("%1 would write %2 vertices, more than %3; give a larger value")
+                .arg(option)
+                .arg(total, 0, 'f', 0)
+                .arg(kMostVerticesWritten, 0, 'f', 0);
+    return false;
 }
 
 // The arc-length cut reads an open listing, so a ring gets its first vertex again at the end
@@ -187,47 +200,114 @@ bool flatten(Tavro::NodeBulge& shape, const FlattenSettings& s) {
     return true;
 }
 
+// ---- recover-arcs ----
+
+// Takes back the recovered arcs that replace fewer than minChords chords of the input, so
+// that a regular polygon is not read as a circle. The recovery keeps some input vertices and
+// drops the others; each kept vertex is found again in the input, and an arc that is new (its
+// bulge differs from the input's) and spans too few chords gets its input vertices back.
+// False when the output cannot be matched to the input; it is then left as the recovery gave.
+bool keepShortRunsAsDrawn(const Tavro::NodeBulge& in, bool closed, int minChords,
+                          Tavro::NodeBulge& out) {
+    const int n = in.nodes.length();
+    const int m = out.nodes.length();
+    auto bulgeAt = [&](int i) { return i % n < in.bulges.length() ? in.bulges[i % n] : 0.0; };
+    QVector<int> index;
+    int next = 0;
+    for (int k = 0; k < m; ++k) {
+        while (next <= n && !(in.nodes[next % n] == out.nodes[k]))
+            ++next;
+        if (next > n) return false;
+        index << next++;
+    }
+    // The input index at which the run from output vertex k ends.
+    auto runEnd = [&](int k) {
+        return k + 1 < m ? index[k + 1] : closed ? index[0] + n : index[k];
+    };
+    auto isShortArc = [&](int k) {
+        if (k + 1 >= m && !closed) return false;
+        const double bulge = k < out.bulges.length() ? out.bulges[k] : 0.0;
+        return bulge != bulgeAt(index[k]) && bulge != 0.0 && runEnd(k) - index[k] < minChords;
+    };
+    Tavro::NodeBulge kept;
+    bool arcKept = false;
+    auto keepInput = [&](int from, int to) {
+        for (int j = from; j < to; ++j) {
+            kept.nodes.append(in.nodes[j % n]);
+            kept.bulges.append(bulgeAt(j));
+        }
+    };
+    const bool wrapRestored = m > 0 && closed && isShortArc(m - 1) && index[m - 1] < n;
+    if (wrapRestored) keepInput(0, index[0]);
+    for (int k = 0; k < m; ++k) {
+        if (isShortArc(k)) {
+            keepInput(index[k], wrapRestored && k == m - 1 ? n : runEnd(k));
+            continue;
+        }
+        const double bulge = k < out.bulges.length() ? out.bulges[k] : 0.0;
+        arcKept = arcKept || bulge != bulgeAt(index[k]);
+        kept.nodes.append(out.nodes[k]);
+        kept.bulges.append(bulge);
+    }
+    out = arcKept ? kept : in;
+    return true;
+}
+
 } // namespace
 
 int runFlatten(const QStringList& argList) {
-    Args args;
+    ParsedArgs args;
     FlattenSettings settings;
     QString error;
-    if (!splitArgs(argList, {"--angle", "--arc-step", "--method", "--output"}, {"--open"}, args,
-                   error) ||
+    if (!parseArgs(argList,
+                   {{"--angle", nullptr, true},
+                    {"--arc-step", nullptr, true},
+                    {"--method", nullptr, true},
+                    {"--open", nullptr, false},
+                    kOutputOption},
+                   1, 1, args, error) ||
         !readFlattenSettings(args, settings, error))
         return usageError("flatten", error);
     QVector<CsvPolyline> polylines;
     if (!readPolylines(args.files[0], polylines, error)) return dataError("flatten", error);
+    if (!withinBounds(polylines, settings, error)) return usageError("flatten", error);
     for (int i = 0; i < polylines.size(); ++i)
         if (!flatten(polylines[i].shape, settings))
             return dataError("flatten", QString("polyline %1 could not be flattened").arg(i + 1));
-    if (!writePolylines(args.values.value("--output", "-"), polylines, error))
-        return dataError("flatten", error);
+    if (!writePolylines(args.output(), polylines, error)) return dataError("flatten", error);
     return kExitOk;
 }
 
 int runRecoverArcs(const QStringList& argList) {
-    Args args;
+    ParsedArgs args;
     QString error;
     double tol = 0.001;
-    if (!splitArgs(argList, {"--tol", "--output"}, {"--open"}, args, error) ||
-        !readNumber(args, "--tol", 0.0, tol, error))
+    double minChords = kDefaultMinChords;
+    if (!parseArgs(argList,
+                   {{"--tol", nullptr, true},
+                    {"--min-chords", nullptr, true},
+                    {"--open", nullptr, false},
+                    kOutputOption},
+                   1, 1, args, error) ||
+        !readNumber(args, "--tol", 0.0, tol, error) ||
+        !readNumber(args, "--min-chords", 2.0, minChords, error))
         return usageError("recover-arcs", error);
-    const bool closed = !args.values.contains("--open");
+    if (minChords != std::floor(minChords) || minChords > 1e6)
+        return usageError("recover-arcs",
+                          QString("--min-chords needs a whole number from 2 to 1000000, got \"%1\"")
+                              .arg(shown(args.value("--min-chords"))));
+    const bool closed = !args.flags.contains("--open");
     QVector<CsvPolyline> polylines;
     if (!readPolylines(args.files[0], polylines, error)) return dataError("recover-arcs", error);
     for (CsvPolyline& line : polylines) {
-        AcArray<AcGePoint2d> nodes;
-        AcArray<double> bulges;
-        if (!CTavroGeoLine::geoDeconvolution(nodes, bulges, line.shape.nodes, line.shape.bulges,
-                                             closed, tol))
+        Tavro::NodeBulge recovered;
+        if (!CTavroGeoLine::geoDeconvolution(recovered.nodes, recovered.bulges, line.shape.nodes,
+                                             line.shape.bulges, closed, tol))
             continue; // no run found: the polyline stays as read
-        line.shape.nodes = nodes;
-        line.shape.bulges = bulges;
+        keepShortRunsAsDrawn(line.shape, closed, int(minChords), recovered);
+        line.shape = recovered;
     }
-    if (!writePolylines(args.values.value("--output", "-"), polylines, error))
-        return dataError("recover-arcs", error);
+    if (!writePolylines(args.output(), polylines, error)) return dataError("recover-arcs", error);
     return kExitOk;
 }
 

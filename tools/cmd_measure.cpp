@@ -1,32 +1,39 @@
 // tavro measure: one block of measures per polyline of a CSV file.
 
+#include "CliSupport.h"
 #include "Commands.h"
 #include "PolylineCsv.h"
 
-#include "CTavroGeoGlobal.h"
 #include "CTavroGeoLine.h"
 #include "CTavroGeoPoint.h"
 
-#include <cstdio>
+#include <cmath>
 
 namespace tavro {
 
 const char* const kMeasureHelp =
-    "usage: tavro measure FILE\n\n"
-    "Reads bulge polylines from FILE (CSV, see tavro --help; '-' reads standard input)\n"
-    "and prints for each one, taken as a ring closed back to its first vertex:\n"
+    "usage: tavro measure [-o FILE] FILE\n\n"
+    "Prints the measures of each polyline, taken as a ring closed back to its first vertex.\n\n"
+    "Input:\n"
+    "  FILE: bulge polylines as CSV (see tavro --help for the columns).\n\n"
+    "Output:\n"
+    "  One block per polyline, headed \"polyline N \"ID\" (lines FIRST-LAST)\", blocks apart by\n"
+    "  a blank line, with the rows\n"
     "  vertices     the vertex count\n"
-    "  length       the length of the polyline as listed (open)\n"
+    "  length       the length of the polyline as listed (open), arcs along their curve\n"
     "  perimeter    the length of the ring, the closing segment included\n"
-    "  signed area  the area of the ring, positive for clockwise order\n"
-    "  orientation  clockwise or counterclockwise (the sign of the area)\n"
+    "  signed area  the area of the ring with its arcs, positive for clockwise order\n"
+    "  orientation  clockwise, counterclockwise, or none (zero area)\n"
     "  extents      the axis-aligned box of vertices and arcs\n"
-    "  centroid     the area centroid of the vertex ring (arcs not included)\n"
-    "  min rect     the minimum-area rectangle round the vertices: its four corners\n"
+    "  centroid     the area centroid of the ring with its arcs (circular segments included)\n"
+    "  min rect     the minimum-area rectangle round the ring with its arcs: its four corners\n"
     "               (clockwise from the one nearest its lower left) and its area\n"
-    "  label        a point inside the vertex ring for a label, where one is found\n\n"
-    "Exit status: 0 on success, 1 on a bad file (reported as FILE:LINE:COLUMN), 2 on\n"
-    "bad usage.\n";
+    "  label        a point strictly inside the ring, as far from its boundary as found\n"
+    "  Points print as (x, y) with 6 decimals. A measure that has no value for the ring says\n"
+    "  so in words instead of a number: \"none (a single vertex)\", \"none (zero area)\".\n"
+    "  A measure too large for a double (coordinates near 1e300) is an error, status 1.\n\n"
+    "Options:\n"
+    "  none besides -o.\n";
 
 namespace {
 
@@ -34,55 +41,82 @@ QString point(const AcGePoint2d& p) {
     return QString("(%1, %2)").arg(p.x, 0, 'f', 6).arg(p.y, 0, 'f', 6);
 }
 
-void printMeasures(const CsvPolyline& line, int number) {
+bool finite(const AcGePoint2d& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y);
+}
+
+// Appends the measures of one ring; false with a message when a measure overflows.
+bool printMeasures(const CsvPolyline& line, int number, Output& out, QString& error) {
     const Tavro::NodeBulge& shape = line.shape;
+    const int count = shape.nodes.length();
+    QString title = QString("polyline %1").arg(number);
+    if (!line.id.isEmpty()) title += QString(" \"%1\"").arg(shown(line.id));
+    title += QString(" (lines %1-%2)").arg(line.firstLine).arg(line.lastLine);
+
+    const double length = CTavroGeoPoint::geoLength(shape.nodes, shape.bulges);
+    const double perimeter = CTavroGeoLine::GetBulgeLineLength(shape.nodes, shape.bulges, true);
     const double area = CTavroGeoPoint::geoArea(shape.nodes, shape.bulges);
     const AcDbExtents box = CTavroGeoLine::geoLineExtends(shape.nodes, shape.bulges);
+    const AcGePoint2d low = box.minPoint().convert2d(), high = box.maxPoint().convert2d();
+    const bool overflow = !std::isfinite(length) || (count > 1 && !std::isfinite(perimeter)) ||
+                          !std::isfinite(area) || !finite(low) || !finite(high);
+    if (overflow) {
+        error = title + ": a measure is too large for a double (the coordinates are too large)";
+        return false;
+    }
+    AcGePoint2d centroid, label;
+    const bool hasCentroid =
+        CTavroGeoPoint::geoBaryCenterPoint(shape.nodes, shape.bulges, centroid);
+    const bool hasLabel = CTavroGeoPoint::geoLabelPoint(shape.nodes, shape.bulges, label);
+    const AcArray<AcGePoint2d> rect = CTavroGeoPoint::geoMinAreaRect(shape.nodes, shape.bulges);
+    const double rectArea = rect.length() == 4 ? std::fabs(CTavroGeoPoint::geoArea(rect)) : 0.0;
+    if (!std::isfinite(rectArea)) {
+        error = title + ": the minimum rectangle is too large for a double";
+        return false;
+    }
+    const QString none = count < 2 ? "none (a single vertex)" : "none (zero area)";
     const QString orientation = area > 0.0   ? "clockwise"
                                 : area < 0.0 ? "counterclockwise"
                                              : "none (zero area)";
-    QString title = QString("polyline %1").arg(number);
-    if (!line.id.isEmpty()) title += QString(" \"%1\"").arg(line.id);
-    title += QString(" (lines %1-%2)").arg(line.firstLine).arg(line.lastLine);
 
-    std::printf("%s\n", title.toUtf8().constData());
-    std::printf("  vertices     %d\n", shape.nodes.length());
-    std::printf("  length       %.6f\n", CTavroGeoPoint::geoLength(shape.nodes, shape.bulges));
-    std::printf("  perimeter    %.6f\n",
-                CTavroGeoLine::GetBulgeLineLength(shape.nodes, shape.bulges, true));
-    std::printf("  signed area  %.6f (positive = clockwise)\n", area);
-    std::printf("  orientation  %s\n", orientation.toUtf8().constData());
-    std::printf("  extents      %s - %s\n", point(box.minPoint().convert2d()).toUtf8().constData(),
-                point(box.maxPoint().convert2d()).toUtf8().constData());
-    std::printf("  centroid     %s\n",
-                point(CTavroGeoPoint::geoBaryCenterPoint(shape.nodes)).toUtf8().constData());
-    const AcArray<AcGePoint2d> rect = CTavroGeoPoint::geoMinAreaRect(shape.nodes);
-    QString corners;
-    for (const AcGePoint2d& corner : rect)
-        corners += point(corner) + " ";
-    std::printf("  min rect     %sarea %.6f\n", corners.toUtf8().constData(),
-                rect.length() == 4 ? CTavroGeoPoint::geoArea(rect) : 0.0);
-    std::printf("  label        %s\n",
-                point(CTavroGeoGlobal::GetPlineMiddlePoint(shape.nodes)).toUtf8().constData());
+    out.printf("%s\n", title.toUtf8().constData());
+    out.printf("  vertices     %d\n", count);
+    out.printf("  length       %.6f\n", length);
+    if (count < 2)
+        out.printf("  perimeter    %s\n", none.toUtf8().constData());
+    else
+        out.printf("  perimeter    %.6f\n", perimeter);
+    out.printf("  signed area  %.6f (positive = clockwise)\n", area);
+    out.printf("  orientation  %s\n", orientation.toUtf8().constData());
+    out.printf("  extents      %s - %s\n", point(low).toUtf8().constData(),
+               point(high).toUtf8().constData());
+    out.printf("  centroid     %s\n", (hasCentroid ? point(centroid) : none).toUtf8().constData());
+    if (rect.length() == 4 && rectArea > 0.0) {
+        QString corners;
+        for (const AcGePoint2d& corner : rect)
+            corners += point(corner) + " ";
+        out.printf("  min rect     %sarea %.6f\n", corners.toUtf8().constData(), rectArea);
+    } else {
+        out.printf("  min rect     %s\n", none.toUtf8().constData());
+    }
+    out.printf("  label        %s\n", (hasLabel ? point(label) : none).toUtf8().constData());
+    return true;
 }
 
 } // namespace
 
 int runMeasure(const QStringList& args) {
-    if (args.size() != 1 || args[0].startsWith("--")) {
-        std::fputs(kMeasureHelp, stderr);
-        return kExitUsage;
-    }
-    QVector<CsvPolyline> polylines;
+    ParsedArgs parsed;
     QString error;
-    if (!readPolylines(args[0], polylines, error)) {
-        std::fprintf(stderr, "tavro measure: %s\n", error.toUtf8().constData());
-        return kExitDataError;
-    }
+    if (!parseArgs(args, {kOutputOption}, 1, 1, parsed, error)) return usageError("measure", error);
+    QVector<CsvPolyline> polylines;
+    if (!readPolylines(parsed.files[0], polylines, error)) return dataError("measure", error);
+    Output out;
     for (int i = 0; i < polylines.size(); ++i) {
-        if (i > 0) std::printf("\n");
-        printMeasures(polylines[i], i + 1);
+        if (i > 0) out.append("\n");
+        if (!printMeasures(polylines[i], i + 1, out, error)) return dataError("measure", error);
     }
+    if (!out.commit(parsed.output(), error)) return dataError("measure", error);
     return kExitOk;
 }
 
