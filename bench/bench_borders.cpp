@@ -5,7 +5,7 @@
 // then GEOSPolygonize). Both must find one region per cell, and the regions found here must
 // cover the map's exact area.
 
-#include "TavroGeometric142.h"
+#include "BenchSupport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,9 +20,7 @@
 
 namespace {
 
-using Pts = AcArray<AcGePoint2d>;
-using Doubles = AcArray<double>;
-const double kPi = 3.14159265358979323846;
+using namespace bench;
 
 struct Map {
     QVector<Pts> cells;
@@ -96,36 +94,9 @@ void BM_Borders(benchmark::State& state) {
 BENCHMARK(BM_Borders)->Arg(32)->Arg(100)->Arg(224)->Unit(benchmark::kMillisecond);
 
 #ifdef TAVRO_BENCH_WITH_GEOS
-// The inner chord points of the arc a -> b, at most 5 degrees apart.
-std::vector<AcGePoint2d> chordPoints(const AcGePoint2d& a, const AcGePoint2d& b, double bulge) {
-    std::vector<AcGePoint2d> pts;
-    const double sweep = 4.0 * std::atan(bulge);
-    const int steps = static_cast<int>(std::ceil(std::fabs(sweep) / (5.0 * kPi / 180.0)));
-    const double k = (1.0 / bulge - bulge) / 2.0;
-    const AcGePoint2d c((a.x + b.x) / 2 - (b.y - a.y) * k / 2,
-                        (a.y + b.y) / 2 + (b.x - a.x) * k / 2);
-    const double r = a.distanceTo(c), start = std::atan2(a.y - c.y, a.x - c.x);
-    for (int s = 1; s < steps; ++s)
-        pts.emplace_back(c.x + r * std::cos(start + sweep * s / steps),
-                         c.y + r * std::sin(start + sweep * s / steps));
-    return pts;
-}
-
-// The ring as a GEOS line string, each arc as chords of at most 5 degrees. A shared arc is
-// flattened from its lower end whichever way a cell draws it, so neighbours share the chords.
+// The ring as a GEOS line string, arcs flattened.
 GEOSGeometry* geosLine(GEOSContextHandle_t h, const Pts& ring, const Doubles& bulges) {
-    std::vector<AcGePoint2d> pts;
-    for (int i = 0; i + 1 < ring.length(); ++i) {
-        const AcGePoint2d a = ring[i], b = ring[i + 1];
-        pts.push_back(a);
-        if (bulges[i] == 0.0) continue;
-        const bool forward = a.x < b.x || (a.x == b.x && a.y < b.y);
-        std::vector<AcGePoint2d> inner =
-            forward ? chordPoints(a, b, bulges[i]) : chordPoints(b, a, -bulges[i]);
-        if (!forward) std::reverse(inner.begin(), inner.end());
-        pts.insert(pts.end(), inner.begin(), inner.end());
-    }
-    pts.push_back(ring.last());
+    const std::vector<AcGePoint2d> pts = flattened(ring, bulges, false);
     GEOSCoordSequence* seq = GEOSCoordSeq_create_r(h, static_cast<unsigned>(pts.size()), 2);
     for (size_t i = 0; i < pts.size(); ++i)
         GEOSCoordSeq_setXY_r(h, seq, static_cast<unsigned>(i), pts[i].x, pts[i].y);

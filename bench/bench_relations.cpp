@@ -4,7 +4,7 @@
 // itself. With GEOS installed, the containment pairs are also found with an STRtree and
 // prepared covers (arcs as 5 degree chords), and the two maps must agree.
 
-#include "TavroGeometric142.h"
+#include "BenchSupport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,22 +20,11 @@
 
 namespace {
 
-using Pts = AcArray<AcGePoint2d>;
-using Doubles = AcArray<double>;
-const double kPi = 3.14159265358979323846;
+using namespace bench;
 
 struct Parcels {
     QVector<Pts> rings;
     QVector<Doubles> bulges;
-};
-
-// A small deterministic generator, so every run and both libraries see the same parcels.
-struct Random {
-    std::uint64_t state;
-    double next() {
-        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<double>(state >> 11) / 9007199254740992.0;
-    }
 };
 
 // About `count` rings: a grid of 20 m parcels with jittered shared corners, one in ten with an
@@ -75,24 +64,7 @@ Parcels makeParcels(int count) {
 #ifdef TAVRO_BENCH_WITH_GEOS
 // The ring as a GEOS polygon, each arc as chords of at most 5 degrees.
 GEOSGeometry* geosRing(GEOSContextHandle_t h, const Pts& ring, const Doubles& bulges) {
-    std::vector<AcGePoint2d> pts;
-    const int n = ring.length();
-    for (int i = 0; i < n; ++i) {
-        const AcGePoint2d a = ring[i], b = ring[(i + 1) % n];
-        const double bulge = i < bulges.length() ? bulges[i] : 0.0;
-        pts.push_back(a);
-        if (bulge == 0.0) continue;
-        const double sweep = 4.0 * std::atan(bulge);
-        const int steps = static_cast<int>(std::ceil(std::fabs(sweep) / (5.0 * kPi / 180.0)));
-        const double k = (1.0 / bulge - bulge) / 2.0;
-        const AcGePoint2d c((a.x + b.x) / 2 - (b.y - a.y) * k / 2,
-                            (a.y + b.y) / 2 + (b.x - a.x) * k / 2);
-        const double r = a.distanceTo(c), start = std::atan2(a.y - c.y, a.x - c.x);
-        for (int s = 1; s < steps; ++s)
-            pts.emplace_back(c.x + r * std::cos(start + sweep * s / steps),
-                             c.y + r * std::sin(start + sweep * s / steps));
-    }
-    pts.push_back(pts.front());
+    const std::vector<AcGePoint2d> pts = flattened(ring, bulges, true);
     GEOSCoordSequence* seq = GEOSCoordSeq_create_r(h, static_cast<unsigned>(pts.size()), 2);
     for (size_t i = 0; i < pts.size(); ++i)
         GEOSCoordSeq_setXY_r(h, seq, static_cast<unsigned>(i), pts[i].x, pts[i].y);
