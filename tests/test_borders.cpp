@@ -6,6 +6,8 @@
 #include <random>
 
 namespace {
+using Line = CTavroLine2P;
+
 struct Regions {
     QVector<Pts> pts;
     QVector<Doubles> bulges;
@@ -168,4 +170,56 @@ TEST(BorderExtraction, CommonRegionsOfOverlappingLoops) {
                     std::fabs(CTavroGeoPoint::geoArea(one[1], Doubles())),
                 6, 1e-12);
     EXPECT_FALSE(CTavroGeoLine::getLoopsIntersection(loops, three, 3));
+}
+
+TEST(BorderExtraction, HostileInputNeverBreaksTheEngines) {
+    // Empty, single-vertex, zero-length, NaN, infinite and huge polylines, bulge arrays that are
+    // too short, too long or absurd: the division engine and border extraction finish, and the
+    // one sound square among them still comes out as a region.
+    const QVector<Pts> lines{Pts(),
+                             Pts{P(1, 1)},
+                             Pts{P(2, 2), P(2, 2), P(2, 2)},
+                             Pts{P(kNaN, 0), P(1, kNaN), P(3, 3)},
+                             Pts{P(kInf, 0), P(0, -kInf), P(5, 5)},
+                             Pts{P(1e300, 1e300), P(-1e300, 1e300), P(0, -1e300)},
+                             closedSquare(10, 10),
+                             Pts{P(20, 20), P(21, 20), P(21, 21)}};
+    const QVector<Doubles> bulges{Doubles{1},
+                                  Doubles(),
+                                  Doubles{1e300, -1e300, kNaN},
+                                  Doubles{0.5},
+                                  Doubles{kInf, 0, 0, 0, 0, 0},
+                                  Doubles{1e7, 0, 0},
+                                  Doubles{0, 0},
+                                  Doubles{2, kNaN, 1e-300}};
+    Regions r = borders(lines, bulges);
+    bool square = false;
+    for (int k = 0; k < r.pts.size(); ++k)
+        square |= r.pts[k].length() == 4 &&
+                  std::fabs(std::fabs(CTavroGeoPoint::geoArea(r.pts[k], r.bulges[k])) - 1) < 1e-12;
+    EXPECT_TRUE(square);
+    borders(lines, bulges, true, kNaN);
+    CTavroAutoDiv div;
+    for (int k = 0; k < lines.size(); ++k) {
+        AcArray<double> b = bulges[k];
+        div.AddNodeArr(lines[k], b, true, static_cast<unsigned>(k));
+        div.AddNodeArr(lines[k], k % 2 == 0, static_cast<unsigned>(k));
+    }
+    div.m_bRemoveShared = true;
+    div.RunDiv(false);
+    div.GetInterPt();
+    div.ShowMePolyline();
+    EXPECT_EQ(div.m_outPolylines.size(), static_cast<int>(div.m_outOwners.size()));
+    QVector<Pts> chains;
+    QVector<Doubles> chainBulges;
+    QVector<Pts> in = lines;
+    QVector<Doubles> inBulges = bulges;
+    CTavroAutoDiv::ConnectNodes(in, chains);
+    CTavroAutoDiv::ConnectNodes(in, inBulges, chains, chainBulges);
+    Doubles keys{3, kNaN, 1};
+    Pts points{P(0, 0)};
+    int low = 0;
+    div.Parttion(keys, points, low, 2); // arrays of different lengths: nothing happens
+    EXPECT_EQ(low, 0);
+    Line::m_bCompareWithDirect = true;
 }
