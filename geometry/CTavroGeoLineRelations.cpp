@@ -237,13 +237,18 @@ Relation straightRingRelation(const AcGePoint2d& pt, const AcArray<AcGePoint2d>&
     return PreparedRing(ring, false).pointRelation(pt);
 }
 
+// Rings of up to this many vertices are scanned edge by edge rather than indexed.
+const int kScanEdges = 32;
+
 // A ring prepared on first use and kept for the rest of a call.
 class LazyRing {
 public:
     explicit LazyRing(const AcArray<AcGePoint2d>& ring) : m_ring(&ring) {}
     const AcArray<AcGePoint2d>& raw() const { return *m_ring; }
     const PreparedRing& prepared() const {
-        if (!m_prepared) m_prepared = std::make_unique<PreparedRing>(*m_ring, true);
+        // A short ring is cheaper to scan than to index.
+        if (!m_prepared)
+            m_prepared = std::make_unique<PreparedRing>(*m_ring, m_ring->length() > kScanEdges);
         return *m_prepared;
     }
 

@@ -19,25 +19,25 @@ IndexBox unite(const IndexBox& a, const IndexBox& b) {
 }
 } // namespace
 
-bool IndexBox::isFinite() const {
-    return std::isfinite(minX) && std::isfinite(minY) && std::isfinite(maxX) && std::isfinite(maxY);
-}
-
 BoxIndex::BoxIndex(const std::vector<IndexBox>& boxes) : m_size(static_cast<int>(boxes.size())) {
     std::vector<int> order;
     order.reserve(boxes.size());
     for (int i = 0; i < m_size; ++i)
         (boxes[static_cast<size_t>(i)].isFinite() ? order : m_unbounded).push_back(i);
     if (order.empty()) return;
-    packLeaves(order, boxes);
-    while (m_levels.back().size() > 1) {
-        const std::vector<Node> below = m_levels.back();
-        packLevel(below);
-    }
+    const std::vector<size_t> runs = tile(order, boxes);
+    m_entries = order;
+    m_entryBoxes.reserve(order.size());
+    for (int i : order)
+        m_entryBoxes.push_back(boxes[static_cast<size_t>(i)]);
+    m_levels.push_back(group(m_entryBoxes, runs));
+    while (m_levels.back().size() > 1)
+        packLevel();
 }
 
-// Slices by centre x, each cut into runs by centre y, sixteen boxes to a leaf.
-void BoxIndex::packLeaves(std::vector<int>& order, const std::vector<IndexBox>& boxes) {
+// Sort-tile-recursive order: slices by centre x, each sorted by centre y, so that sixteen
+// neighbours in the order lie close together. Returns where each slice begins (and the end).
+std::vector<size_t> BoxIndex::tile(std::vector<int>& order, const std::vector<IndexBox>& boxes) {
     auto byX = [&](int a, int b) {
         return centreX(boxes[static_cast<size_t>(a)]) < centreX(boxes[static_cast<size_t>(b)]);
     };
@@ -46,49 +46,61 @@ void BoxIndex::packLeaves(std::vector<int>& order, const std::vector<IndexBox>& 
     };
     std::sort(order.begin(), order.end(), byX);
     const size_t n = order.size();
-    const size_t leaves = (n + kFan - 1) / kFan;
-    const size_t slices = static_cast<size_t>(std::ceil(std::sqrt(static_cast<double>(leaves))));
-    const size_t perSlice = ((leaves + slices - 1) / slices) * kFan;
-    for (size_t s = 0; s < n; s += perSlice)
+    const size_t groups = (n + kFan - 1) / kFan;
+    const size_t slices = static_cast<size_t>(std::ceil(std::sqrt(static_cast<double>(groups))));
+    const size_t perSlice = ((groups + slices - 1) / slices) * kFan;
+    std::vector<size_t> starts;
+    for (size_t s = 0; s < n; s += perSlice) {
+        starts.push_back(s);
         std::sort(order.begin() + static_cast<long>(s),
                   order.begin() + static_cast<long>(std::min(n, s + perSlice)), byY);
-    m_entries = order;
-    m_entryBoxes.reserve(n);
-    for (int i : order)
-        m_entryBoxes.push_back(boxes[static_cast<size_t>(i)]);
-    std::vector<Node> leafLevel;
-    for (size_t s = 0; s < n; s += perSlice) {
-        const size_t sliceEnd = std::min(n, s + perSlice);
-        for (size_t first = s; first < sliceEnd; first += kFan) {
-            const size_t last = std::min(sliceEnd, first + kFan);
-            Node node{m_entryBoxes[first], static_cast<int>(first), static_cast<int>(last - first)};
-            for (size_t k = first + 1; k < last; ++k)
-                node.box = unite(node.box, m_entryBoxes[k]);
-            leafLevel.push_back(node);
-        }
     }
-    m_levels.push_back(std::move(leafLevel));
+    starts.push_back(n);
+    return starts;
 }
 
-// Nodes of one level, in their packed order, sixteen to a parent.
-void BoxIndex::packLevel(const std::vector<Node>& below) {
-    std::vector<Node> level;
-    for (size_t first = 0; first < below.size(); first += kFan) {
-        const size_t last = std::min(below.size(), first + kFan);
-        Node node{below[first].box, static_cast<int>(first), static_cast<int>(last - first)};
-        for (size_t k = first + 1; k < last; ++k)
-            node.box = unite(node.box, below[k].box);
-        level.push_back(node);
+// Nodes of up to sixteen consecutive boxes, never across a slice.
+std::vector<BoxIndex::Node> BoxIndex::group(const std::vector<IndexBox>& boxes,
+                                            const std::vector<size_t>& slices) {
+    std::vector<Node> nodes;
+    for (size_t s = 0; s + 1 < slices.size(); ++s) {
+        for (size_t first = slices[s]; first < slices[s + 1]; first += kFan) {
+            const size_t last = std::min(slices[s + 1], first + kFan);
+            Node node{boxes[first], static_cast<int>(first), static_cast<int>(last - first)};
+            for (size_t k = first + 1; k < last; ++k)
+                node.box = unite(node.box, boxes[k]);
+            nodes.push_back(node);
+        }
     }
-    m_levels.push_back(std::move(level));
+    return nodes;
+}
+
+// The top level tiled like the boxes themselves, then grouped into a new top level.
+void BoxIndex::packLevel() {
+    std::vector<Node>& below = m_levels.back();
+    std::vector<IndexBox> boxes;
+    for (const Node& node : below)
+        boxes.push_back(node.box);
+    std::vector<int> order(below.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<int>(i);
+    const std::vector<size_t> runs = tile(order, boxes);
+    std::vector<Node> reordered;
+    std::vector<IndexBox> reorderedBoxes;
+    for (int i : order) {
+        reordered.push_back(below[static_cast<size_t>(i)]);
+        reorderedBoxes.push_back(boxes[static_cast<size_t>(i)]);
+    }
+    below = std::move(reordered);
+    m_levels.push_back(group(reorderedBoxes, runs));
 }
 
 void BoxIndex::query(const IndexBox& query, std::vector<int>& out) const {
     out.insert(out.end(), m_unbounded.begin(), m_unbounded.end());
     if (m_levels.empty()) return;
     // Depth-first from the single root with a fixed stack of (level, node): each level adds at
-    // most sixteen entries, and an int-sized set of boxes packs into at most eight levels.
-    std::pair<int, int> stack[kFan * 9];
+    // most fifteen entries, and an int-sized set of boxes packs into fewer than sixteen levels.
+    std::pair<int, int> stack[kFan * kFan];
     int depth = 0;
     stack[depth++] = {static_cast<int>(m_levels.size()) - 1, 0};
     while (depth > 0) {

@@ -10,6 +10,7 @@
 
 #include "TavroExport.h"
 
+#include <cmath>
 #include <vector>
 
 namespace Tavro {
@@ -23,7 +24,10 @@ struct IndexBox {
     bool meets(const IndexBox& other) const {
         return minX <= other.maxX && other.minX <= maxX && minY <= other.maxY && other.minY <= maxY;
     }
-    bool isFinite() const;
+    bool isFinite() const {
+        return std::isfinite(minX) && std::isfinite(minY) && std::isfinite(maxX) &&
+               std::isfinite(maxY);
+    }
     // The box grown by margin on every side.
     IndexBox grown(double margin) const {
         return {minX - margin, minY - margin, maxX + margin, maxY + margin};
@@ -49,8 +53,10 @@ private:
     };
     static const int kFan = 16;
 
-    void packLeaves(std::vector<int>& order, const std::vector<IndexBox>& boxes);
-    void packLevel(const std::vector<Node>& below);
+    static std::vector<size_t> tile(std::vector<int>& order, const std::vector<IndexBox>& boxes);
+    static std::vector<Node> group(const std::vector<IndexBox>& boxes,
+                                   const std::vector<size_t>& slices);
+    void packLevel();
 
     int m_size = 0;
     std::vector<int> m_entries;              // box numbers in leaf order
