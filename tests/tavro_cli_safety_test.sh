@@ -34,7 +34,7 @@ printf 'id,x,y\nQ,10,20\n' >q.csv
 
 # ---- conventions: --version, help sections, unknown options, "--", "-" ----
 expect 0 '^tavro [0-9]+\.[0-9]+\.[0-9]+$' -- --version
-verbs="measure flatten recover-arcs gauss-inverse fit4 fit7 fit-height transform relate nest loops join"
+verbs="measure flatten recover-arcs gauss-inverse fit4 fit7 fit-height transform relate nest loops join borders"
 for verb in $verbs; do
   help=$("$tavro" "$verb" --help)
   for section in "usage: tavro $verb" 'Input:' 'Output:' 'Options:' 'Conventions:' 'Exit status:' \
@@ -75,6 +75,7 @@ check_o fit4 control.csv
 check_o loops parcels.csv
 check_o loops --outer parcels.csv
 check_o join parcels.csv
+check_o borders parcels.csv
 check_o transform --chain pm4:@fit.csv points.csv
 printf 'northing,easting\n3875621.1817,636937.6509\n' >gi.csv
 check_o gauss-inverse --ellipsoid cgcs2000 --central-meridian 117 gi.csv
