@@ -122,7 +122,11 @@ guarded 1 '^tavro borders: \.: cannot open: .*directory' -- borders .
 printf '0\nTEXT\n8\n0\n10\n0\n20\n0\n1\nhello\n' | dxf_entities >text.dxf
 guarded 1 '^tavro borders: text.dxf: no usable entities' -- borders text.dxf
 printf 'not a drawing\n' >junk.dxf
-guarded 1 '^tavro borders: junk.dxf: no usable entities' -- borders junk.dxf
+guarded 1 '^tavro borders: junk.dxf:1: "not a drawing" is not a group code' -- borders junk.dxf
+# A vertex count far above the vertices given is not trusted (nor allocated).
+printf '0\nLWPOLYLINE\n90\n2147483647\n70\n1\n10\n0\n20\n0\n10\n1\n20\n0\n10\n1\n20\n1\n' | dxf_entities >count.dxf
+"$tavro" borders count.dxf -o count.csv 2>count.err || fail "borders count.dxf failed: $(cat count.err)"
+[ "$(summary count.err)" = "1 0.500000" ] || fail "count.dxf: $(summary count.err)"
 printf '0\nLINE\n5\n2B\n8\n0\n10\n0\n20\n0\n11\n1\n21\n1\n0\nLWPOLYLINE\n5\n2C\n8\nP\n90\n2\n70\n0\n10\n0\n20\nnan\n10\n1\n20\n1\n' |
   dxf_entities >nan.dxf
 guarded 1 '^tavro borders: nan.dxf:32: entity 2 \(LWPOLYLINE, handle 2C\), group code 20: "nan" is not a finite number$' -- borders nan.dxf

@@ -144,60 +144,102 @@ private:
     bool m_flipped = false;
 };
 
-// The group/value pairs of an ASCII DXF text, checked before dxflib reads it (dxflib takes a
-// number it cannot read, such as "nan", for 0): every real-valued group holds a finite number.
-// Also finds the line where each entity of the ENTITIES section starts, for messages.
+// The group/value pairs of an ASCII DXF text, checked and cut down before dxflib reads them:
+// dxflib takes a number it cannot read ("nan") for 0, trusts a polyline's vertex count (group
+// 90) for its allocation, and can spend minutes on malformed entities of other kinds. So every
+// group code must be a whole number and every real-valued group a finite number, and dxflib is
+// given only the LWPOLYLINE, POLYLINE (with its VERTEX and SEQEND), LINE, ARC and CIRCLE
+// entities of the ENTITIES section, each LWPOLYLINE with the vertex count it really holds.
 class PairScan {
 public:
-    explicit PairScan(const QByteArray& bytes) : m_lines(bytes.split('\n')) {}
-
-    // False with "LINE: message" for the first bad real value.
-    bool check(QString& error) {
+    // False with "LINE: message" for the first bad pair.
+    bool scan(const QByteArray& bytes, QString& error) {
+        const QList<QByteArray> lines = bytes.split('\n');
         QByteArray section;
         QString entity;
-        for (int i = 0; i + 1 < m_lines.size(); i += 2) {
-            const QByteArray codeText = m_lines[i].trimmed(), value = m_lines[i + 1].trimmed();
+        bool keep = false, inPolyline = false;
+        for (int i = 0; i + 1 < lines.size(); i += 2) {
+            const QByteArray codeText = lines[i].trimmed(), value = lines[i + 1].trimmed();
             bool ok = false;
             const int code = codeText.toInt(&ok);
-            if (!ok) return true; // not pairs any more: dxflib decides what to make of it
-            if (code == 0 && (value == "SECTION" || value == "ENDSEC")) section.clear();
-            if (code == 2 && i >= 2 && m_lines[i - 1].trimmed() == "SECTION") section = value;
+            if (!ok || code < 0) {
+                error = QString("%1: \"%2\" is not a group code (is this an ASCII DXF file?)")
+                            .arg(i + 1)
+                            .arg(shown(QString::fromLatin1(codeText)));
+                return false;
+            }
             if (code == 0) {
+                flushEntity();
+                if (value == "EOF") break;
+                if (value == "SECTION" || value == "ENDSEC") section.clear();
                 entity = QString::fromLatin1(value);
-                if (section == "ENTITIES" && isUsable(value)) {
+                const bool usable = section == "ENTITIES" && isUsable(value);
+                if (usable) {
                     entityLines.append(i + 1);
                     entityTypes.append(entity);
                     entity = QString("entity %1 (%2").arg(entityLines.size()).arg(entity);
+                    inPolyline = value == "POLYLINE";
                 } else {
                     entity = QString("%1 (").arg(shown(entity));
                 }
+                const bool polylinePart = inPolyline && (value == "VERTEX" || value == "SEQEND");
+                if (value == "SEQEND") inPolyline = false;
+                keep = usable || polylinePart;
+                if (value != "POLYLINE" && !polylinePart) inPolyline = false;
             }
+            if (code == 2 && i >= 2 && lines[i - 1].trimmed() == "SECTION") section = value;
             if (code == 5 && !entity.isEmpty())
                 entity +=
                     QString("%1handle %2").arg(entity.endsWith('(') ? "" : ", ", shown(value));
-            if (!isReal(code)) continue;
-            char* end = nullptr;
-            const double number = std::strtod(value.constData(), &end);
-            if (value.isEmpty() || *end != 0 || !std::isfinite(number)) {
-                error = QString("%1: %2, group code %3: \"%4\" is not a finite number")
-                            .arg(i + 2)
-                            .arg(entity.isEmpty()       ? QString("header")
-                                 : entity.endsWith('(') ? entity.chopped(2)
-                                                        : entity + ")")
-                            .arg(code)
-                            .arg(shown(QString::fromLatin1(value)));
-                return false;
+            if (isReal(code)) {
+                char* end = nullptr;
+                const double number = std::strtod(value.constData(), &end);
+                if (value.isEmpty() || *end != 0 || !std::isfinite(number)) {
+                    error = QString("%1: %2, group code %3: \"%4\" is not a finite number")
+                                .arg(i + 2)
+                                .arg(entity.isEmpty()       ? QString("header")
+                                     : entity.endsWith('(') ? entity.chopped(2)
+                                                            : entity + ")")
+                                .arg(code)
+                                .arg(shown(QString::fromLatin1(value)));
+                    return false;
+                }
             }
+            if (keep) m_entity.append({code, value});
         }
+        flushEntity();
         return true;
     }
 
+    // The text dxflib reads: one ENTITIES section of the kept entities.
+    QByteArray text() const { return "0\nSECTION\n2\nENTITIES\n" + m_text + "0\nENDSEC\n0\nEOF\n"; }
+
     // The line where each LWPOLYLINE, POLYLINE, LINE, ARC and CIRCLE of the ENTITIES section
-    // starts (its group code 0), in file order.
+    // starts (its group code 0), and its type, in file order.
     QVector<int> entityLines;
     QStringList entityTypes;
 
 private:
+    struct Pair {
+        int code;
+        QByteArray value;
+    };
+
+    // Appends the pending entity, a LWPOLYLINE's vertex count set to its count of x values.
+    void flushEntity() {
+        if (m_entity.isEmpty()) return;
+        const bool lightweight = m_entity[0].value == "LWPOLYLINE";
+        int vertices = 0;
+        for (const Pair& p : m_entity)
+            if (p.code == 10) ++vertices;
+        for (const Pair& p : m_entity) {
+            if (lightweight && p.code == 90) continue;
+            m_text += QByteArray::number(p.code) + '\n' + p.value + '\n';
+            if (lightweight && p.code == 0) m_text += "90\n" + QByteArray::number(vertices) + '\n';
+        }
+        m_entity.clear();
+    }
+
     static bool isUsable(const QByteArray& type) {
         return type == "LWPOLYLINE" || type == "POLYLINE" || type == "LINE" || type == "ARC" ||
                type == "CIRCLE";
@@ -208,7 +250,8 @@ private:
                (code >= 210 && code <= 239) || (code >= 1010 && code <= 1059);
     }
 
-    QList<QByteArray> m_lines;
+    QVector<Pair> m_entity;
+    QByteArray m_text;
 };
 
 } // namespace
@@ -227,13 +270,14 @@ bool readDxfPolylines(const QString& path, const QByteArray& bytes, QVector<CsvP
         error = QString("%1: a binary DXF file; save it as ASCII DXF").arg(shown(path));
         return false;
     }
-    PairScan scan(bytes);
-    if (!scan.check(error)) {
+    PairScan scan;
+    if (!scan.scan(bytes, error)) {
         error = QString("%1:%2").arg(shown(path), error);
         return false;
     }
+    const QByteArray text = scan.text();
     LineworkReader reader;
-    std::istringstream stream(std::string(bytes.constData(), size_t(bytes.size())));
+    std::istringstream stream(std::string(text.constData(), size_t(text.size())));
     DL_Dxf dxf;
     dxf.in(stream, &reader);
     reader.finishPolyline();
