@@ -88,6 +88,13 @@ near "two.csv's total area" "$total" 200 1e-9
 
 # ---- LINE, ARC and CIRCLE entities: a circle of radius 10 cut by a line through its centre,
 # and a half disc of an arc (0 to 180 degrees) closed by a line ----
+# regions FILE COUNT AREA: borders finds COUNT regions in FILE, of total AREA (within 1e-6).
+regions() {
+  "$tavro" borders "$1" -o "$1.csv" 2>"$1.err" || fail "borders $1 failed: $(cat "$1.err")"
+  read -r count total < <(summary "$1.err")
+  [ "$count" = "$2" ] || fail "$1 gave $count regions, expected $2"
+  near "the area of $1's regions" "$total" "$3" 1e-6
+}
 dxf_entities() {
   printf '0\nSECTION\n2\nENTITIES\n'
   cat
@@ -95,52 +102,37 @@ dxf_entities() {
 }
 printf '0\nCIRCLE\n5\n1F\n8\nC\n10\n0\n20\n0\n30\n0\n40\n10\n0\nLINE\n8\nC\n10\n-10\n20\n0\n11\n10\n21\n0\n' |
   dxf_entities >circle.dxf
-"$tavro" borders circle.dxf -o circle.csv 2>circle.err || fail "borders circle.dxf failed: $(cat circle.err)"
-read -r count total < <(summary circle.err)
-[ "$count" = 2 ] || fail "the cut circle gave $count regions"
-near "the cut circle's area" "$total" 314.159265 1e-6
+regions circle.dxf 2 314.159265
 printf '0\nARC\n8\nA\n10\n100\n20\n0\n30\n0\n40\n10\n50\n0\n51\n180\n0\nLINE\n8\nA\n10\n90\n20\n0\n11\n110\n21\n0\n' |
   dxf_entities >half.dxf
-"$tavro" borders half.dxf -o half.csv 2>half.err || fail "borders half.dxf failed: $(cat half.err)"
-read -r count total < <(summary half.err)
-[ "$count" = 1 ] || fail "the half disc gave $count regions"
-near "the half disc's area" "$total" 157.079633 1e-6
+regions half.dxf 1 157.079633
 
 # ---- bad input: status 1, the file and entity or line named, no output file touched ----
-# guarded STATUS PATTERN -- ARGS...: run with -o keep.txt --svg keep.svg; both stay as they were.
-guarded() {
-  printf 'precious\n' >keep.txt
-  printf 'precious\n' >keep.svg
-  expect "$@" -o keep.txt --svg keep.svg
-  [ "$(cat keep.txt)" = precious ] && [ "$(cat keep.svg)" = precious ] ||
-    fail "tavro ${*:4}: an output file was changed"
-  ls keep.*.tmp-* >/dev/null 2>&1 && fail "tavro ${*:4}: a temporary file was left behind"
-  return 0
-}
-guarded 1 '^tavro borders: missing.dxf: cannot open' -- borders missing.dxf
-guarded 1 '^tavro borders: \.: cannot open: .*directory' -- borders .
+# bad STATUS PATTERN -- ARGS...: guarded, writing to keep.txt and keep.svg.
+bad() { guarded "$@" -o keep.txt --svg keep.svg; }
+bad 1 '^tavro borders: missing.dxf: cannot open' -- borders missing.dxf
+bad 1 '^tavro borders: \.: cannot open: .*directory' -- borders .
 printf '0\nTEXT\n8\n0\n10\n0\n20\n0\n1\nhello\n' | dxf_entities >text.dxf
-guarded 1 '^tavro borders: text.dxf: no usable entities' -- borders text.dxf
+bad 1 '^tavro borders: text.dxf: no usable entities' -- borders text.dxf
 printf 'not a drawing\n' >junk.dxf
-guarded 1 '^tavro borders: junk.dxf:1: "not a drawing" is not a group code' -- borders junk.dxf
+bad 1 '^tavro borders: junk.dxf:1: "not a drawing" is not a group code' -- borders junk.dxf
 # A vertex count far above the vertices given is not trusted (nor allocated).
 printf '0\nLWPOLYLINE\n90\n2147483647\n70\n1\n10\n0\n20\n0\n10\n1\n20\n0\n10\n1\n20\n1\n' | dxf_entities >count.dxf
-"$tavro" borders count.dxf -o count.csv 2>count.err || fail "borders count.dxf failed: $(cat count.err)"
-[ "$(summary count.err)" = "1 0.500000" ] || fail "count.dxf: $(summary count.err)"
+regions count.dxf 1 0.5
 printf '0\nLINE\n5\n2B\n8\n0\n10\n0\n20\n0\n11\n1\n21\n1\n0\nLWPOLYLINE\n5\n2C\n8\nP\n90\n2\n70\n0\n10\n0\n20\nnan\n10\n1\n20\n1\n' |
   dxf_entities >nan.dxf
-guarded 1 '^tavro borders: nan.dxf:32: entity 2 \(LWPOLYLINE, handle 2C\), group code 20: "nan" is not a finite number$' -- borders nan.dxf
+bad 1 '^tavro borders: nan.dxf:32: entity 2 \(LWPOLYLINE, handle 2C\), group code 20: "nan" is not a finite number$' -- borders nan.dxf
 printf '0\nLINE\n5\n2B\n8\n0\n10\n0\n20\n0\n11\n1\n21\n1\n0\nLWPOLYLINE\n5\n2C\n8\nP\n90\n1\n70\n0\n10\n5\n20\n5\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n1\n21\n0\n' |
   dxf_entities >single.dxf
-guarded 1 '^tavro borders: single.dxf:19: entity 2 \(LWPOLYLINE, handle 2C, layer P\) has a single vertex$' -- borders single.dxf
+bad 1 '^tavro borders: single.dxf:19: entity 2 \(LWPOLYLINE, handle 2C, layer P\) has a single vertex$' -- borders single.dxf
 printf 'id,x,y\na,0,0\na,1,nan\n' >nan.csv
-guarded 1 '^tavro borders: nan.csv:3:3: "nan" is not a finite number' -- borders nan.csv
+bad 1 '^tavro borders: nan.csv:3:3: "nan" is not a finite number' -- borders nan.csv
 printf 'id,x,y\na,0,0\na,1,0\na,1,1\nb,5,5\nc,0,0\nc,1,1\n' >single.csv
-guarded 1 '^tavro borders: single.csv:5: polyline 2 "b" has a single vertex$' -- borders single.csv
+bad 1 '^tavro borders: single.csv:5: polyline 2 "b" has a single vertex$' -- borders single.csv
 printf 'AutoCAD Binary DXF\r\n\032\0' >binary.dxf
-guarded 1 'binary.dxf: a binary DXF file; save it as ASCII DXF' -- borders binary.dxf
-guarded 2 '--min-area needs a number of at least 0, got "-1"' -- borders --min-area -1 two.csv
-guarded 2 '--min-area needs a number of at least 0, got "nan"' -- borders --min-area nan two.csv
+bad 1 'binary.dxf: a binary DXF file; save it as ASCII DXF' -- borders binary.dxf
+bad 2 '--min-area needs a number of at least 0, got "-1"' -- borders --min-area -1 two.csv
+bad 2 '--min-area needs a number of at least 0, got "nan"' -- borders --min-area nan two.csv
 expect 2 '--svg and -o name the same file' -- borders two.csv --svg x.svg -o x.svg
 expect 2 '--svg needs a file name' -- borders two.csv --svg -
 # A picture that cannot be written leaves the regions file as it was.

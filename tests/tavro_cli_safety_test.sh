@@ -12,16 +12,6 @@ cd "$work"
 # has TEXT PART: TEXT contains PART.
 has() { grep -qF -- "$2" <<<"$1" || fail "output lacks '$2': $1"; }
 
-# guarded STATUS PATTERN -- ARGS...: run with -o keep.txt; the status and message match and
-# keep.txt still holds what it held.
-guarded() {
-  printf 'precious\n' >keep.txt
-  expect "$@"
-  [ "$(cat keep.txt)" = precious ] || fail "tavro ${*:4}: the output file was changed"
-  ls keep.txt.tmp-* >/dev/null 2>&1 && fail "tavro ${*:4}: a temporary file was left behind"
-  return 0
-}
-
 # Inputs shared by the tables below.
 cp "$samples/parcels.csv" parcels.csv
 cp "$samples/control.csv" control.csv
