@@ -106,6 +106,11 @@ regions circle.dxf 2 314.159265
 printf '0\nARC\n8\nA\n10\n100\n20\n0\n30\n0\n40\n10\n50\n0\n51\n180\n0\nLINE\n8\nA\n10\n90\n20\n0\n11\n110\n21\n0\n' |
   dxf_entities >half.dxf
 regions half.dxf 1 157.079633
+# The same arc seen from below (extrusion 0,0,-1): its own x axis runs along the plane's -x, so
+# centre x -100 there is x 100 here, and it still closes with the line.
+printf '0\nARC\n8\nA\n10\n-100\n20\n0\n30\n0\n40\n10\n210\n0\n220\n0\n230\n-1\n50\n0\n51\n180\n0\nLINE\n8\nA\n10\n90\n20\n0\n11\n110\n21\n0\n' |
+  dxf_entities >below.dxf
+regions below.dxf 1 157.079633
 
 # ---- bad input: status 1, the file and entity or line named, no output file touched ----
 # bad STATUS PATTERN -- ARGS...: guarded, writing to keep.txt and keep.svg.

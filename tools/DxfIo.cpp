@@ -21,19 +21,17 @@ bool finite(double v) {
     return std::isfinite(v);
 }
 
-// Collects the usable entities of the model space as bulge polylines.
+// Collects the entities dxflib reports (those PairScan kept) as bulge polylines.
 class LineworkReader : public DL_CreationAdapter {
 public:
     QVector<CsvPolyline> polylines;
     QString badEntity; // the first entity with a non-finite number, by name
 
-    void addBlock(const DL_BlockData&) override { m_inBlock = true; }
-    void endBlock() override { m_inBlock = false; }
     void endSection() override { finishPolyline(); }
     void endSequence() override { finishPolyline(); }
 
     void addLine(const DL_LineData& d) override {
-        if (!begin("LINE")) return;
+        begin("LINE");
         push(d.x1, d.y1, 0.0);
         push(d.x2, d.y2, 0.0);
         finish();
@@ -42,7 +40,7 @@ public:
     // An arc runs counterclockwise from angle1 to angle2 (degrees) in its own plane; one seen
     // from below (extrusion z < 0) is mirrored in x.
     void addArc(const DL_ArcData& d) override {
-        if (!begin("ARC")) return;
+        begin("ARC");
         double sweep = d.angle2 - d.angle1;
         if (finite(sweep)) {
             sweep = std::fmod(sweep, 360.0);
@@ -62,7 +60,7 @@ public:
     }
 
     void addCircle(const DL_CircleData& d) override {
-        if (!begin("CIRCLE")) return;
+        begin("CIRCLE");
         push(d.cx + d.radius, d.cy, 1.0);
         push(d.cx - d.radius, d.cy, 1.0);
         push(d.cx + d.radius, d.cy, 0.0);
@@ -72,7 +70,8 @@ public:
 
     void addPolyline(const DL_PolylineData& d) override {
         // Polyface and polygon meshes (flags 16, 64) are surfaces, not linework.
-        if (!begin("POLYLINE") || (d.flags & (16 | 64))) return;
+        begin("POLYLINE");
+        if (d.flags & (16 | 64)) return;
         m_closed = (d.flags & 1) != 0;
         m_inPolyline = true;
     }
@@ -96,10 +95,9 @@ public:
     int count() const { return m_count; }
 
 private:
-    // Starts an entity; false (skip it) inside a block definition.
-    bool begin(const char* type) {
+    // Starts an entity: counts it and names it by its type, handle and layer.
+    void begin(const char* type) {
         finishPolyline();
-        if (m_inBlock) return false;
         ++m_count;
         QString name = QString("entity %1 (%2").arg(m_count).arg(type);
         const DL_Attributes& attributes = getAttributes();
@@ -112,7 +110,6 @@ private:
         m_current.id = name + ")";
         m_current.firstLine = m_current.lastLine = m_count;
         m_flipped = getExtrusion() && getExtrusion()->getDirection()[2] < 0.0;
-        return true;
     }
 
     void push(double x, double y, double bulge) {
@@ -138,7 +135,6 @@ private:
 
     CsvPolyline m_current;
     int m_count = 0;
-    bool m_inBlock = false;
     bool m_inPolyline = false;
     bool m_closed = false;
     bool m_flipped = false;
@@ -287,7 +283,7 @@ bool readDxfPolylines(const QString& path, const QByteArray& bytes, QVector<CsvP
     }
     if (reader.polylines.isEmpty()) {
         error = QString("%1: no usable entities (LWPOLYLINE, POLYLINE, LINE, ARC or CIRCLE in the "
-                        "model space)")
+                        "ENTITIES section)")
                     .arg(shown(path));
         return false;
     }

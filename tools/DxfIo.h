@@ -13,12 +13,13 @@ namespace tavro {
 // Whether bytes look like an ASCII DXF file (a group code 0 then SECTION first).
 bool looksLikeDxf(const QByteArray& bytes);
 
-// Reads the model-space LWPOLYLINE, POLYLINE, LINE, ARC and CIRCLE entities of an ASCII DXF file
-// as bulge polylines in file order, z and blocks left out. A closed polyline ends on its first
+// Reads the LWPOLYLINE, POLYLINE, LINE, ARC and CIRCLE entities of the ENTITIES section of an
+// ASCII DXF file as bulge polylines in file order, z left out. A closed polyline ends on its first
 // vertex again; an arc is one or two bulge segments, a circle two half circles. Each polyline's
 // id names its entity ("entity N (TYPE, handle H, layer L)", N counting the entities read).
-// False with a message naming path (and the entity) for a binary DXF, a non-finite coordinate
-// or a file with none of those entities.
+// Each polyline's firstLine is the line where its entity starts. False with a message naming
+// path (and the line and entity) for a binary DXF, a group code that is no whole number, a
+// real value that is no finite number, or a file with none of those entities.
 bool readDxfPolylines(const QString& path, const QByteArray& bytes, QVector<CsvPolyline>& out,
                       QString& error);
 
