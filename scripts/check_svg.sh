@@ -6,7 +6,7 @@
 # (Debian 12, as root).
 #
 # usage: bash scripts/check_svg.sh [PNG]   (default out/regions.png; the README's picture is
-#        made with PNG=docs/regions.png)
+#        docs/borders.png, made by: bash scripts/check_svg.sh docs/borders.png)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 png=${1:-out/regions.png}
