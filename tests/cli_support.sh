@@ -16,6 +16,18 @@ expect() {
   grep -qE -- "$pattern" <<<"$out" || fail "tavro $*: no match for '$pattern' in: $out"
 }
 
+# guarded STATUS PATTERN -- ARGS...: as expect, and the output files keep.txt and keep.svg (the
+# ones the commands name for writing) still hold what they held, with no temporary file left.
+guarded() {
+  printf 'precious\n' >keep.txt
+  printf 'precious\n' >keep.svg
+  expect "$@"
+  [ "$(cat keep.txt)" = precious ] && [ "$(cat keep.svg)" = precious ] ||
+    fail "tavro ${*:4}: an output file was changed"
+  ls keep.*.tmp-* >/dev/null 2>&1 && fail "tavro ${*:4}: a temporary file was left behind"
+  return 0
+}
+
 # near WHAT VALUE EXPECTED TOLERANCE: VALUE is a number within TOLERANCE of EXPECTED.
 near() {
   awk -v v="$2" -v e="$3" -v t="$4" 'BEGIN { d = v - e; if (d < 0) d = -d; exit !(v != "" && d <= t) }' ||

@@ -12,16 +12,6 @@ cd "$work"
 # has TEXT PART: TEXT contains PART.
 has() { grep -qF -- "$2" <<<"$1" || fail "output lacks '$2': $1"; }
 
-# guarded STATUS PATTERN -- ARGS...: run with -o keep.txt; the status and message match and
-# keep.txt still holds what it held.
-guarded() {
-  printf 'precious\n' >keep.txt
-  expect "$@"
-  [ "$(cat keep.txt)" = precious ] || fail "tavro ${*:4}: the output file was changed"
-  ls keep.txt.tmp-* >/dev/null 2>&1 && fail "tavro ${*:4}: a temporary file was left behind"
-  return 0
-}
-
 # Inputs shared by the tables below.
 cp "$samples/parcels.csv" parcels.csv
 cp "$samples/control.csv" control.csv
@@ -34,7 +24,7 @@ printf 'id,x,y\nQ,10,20\n' >q.csv
 
 # ---- conventions: --version, help sections, unknown options, "--", "-" ----
 expect 0 '^tavro [0-9]+\.[0-9]+\.[0-9]+$' -- --version
-verbs="measure flatten recover-arcs gauss-inverse fit4 fit7 fit-height transform relate nest"
+verbs="measure flatten recover-arcs gauss-inverse fit4 fit7 fit-height transform relate nest loops join borders"
 for verb in $verbs; do
   help=$("$tavro" "$verb" --help)
   for section in "usage: tavro $verb" 'Input:' 'Output:' 'Options:' 'Conventions:' 'Exit status:' \
@@ -72,6 +62,10 @@ check_o recover-arcs parcels.csv
 check_o relate parcels.csv parcels.csv
 check_o nest "$samples/nested.csv"
 check_o fit4 control.csv
+check_o loops parcels.csv
+check_o loops --outer parcels.csv
+check_o join parcels.csv
+check_o borders parcels.csv
 check_o transform --chain pm4:@fit.csv points.csv
 printf 'northing,easting\n3875621.1817,636937.6509\n' >gi.csv
 check_o gauss-inverse --ellipsoid cgcs2000 --central-meridian 117 gi.csv
@@ -106,6 +100,9 @@ guarded 2 '--min-chords needs a number of at least 2, got "1"' -- \
 guarded 1 'bad.csv:3:2' -- relate parcels.csv bad.csv -o keep.txt
 guarded 2 '2 input FILEs expected, got 3' -- relate parcels.csv parcels.csv parcels.csv -o keep.txt
 guarded 1 'bad.csv:3:2' -- nest bad.csv -o keep.txt
+guarded 1 'bad.csv:3:2' -- loops bad.csv -o keep.txt
+guarded 1 'missing.csv: cannot open' -- join missing.csv -o keep.txt
+guarded 2 '--outer takes no value' -- loops --outer=1 parcels.csv -o keep.txt
 guarded 1 'bad7.csv:3: column "z": "x" is not a finite number' -- fit7 bad7.csv -o keep.txt
 guarded 1 'badh.csv:3: column "y": "two" is not a finite number' -- fit-height badh.csv -o keep.txt
 head -6 badh.csv | sed 's/two/2/' >fiveh.csv

@@ -1,8 +1,11 @@
 #include "CliSupport.h"
 
+#include "TavroHost.h"
+
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdarg>
 #include <cstdio>
@@ -280,6 +283,55 @@ bool writeOutput(const QString& path, const QByteArray& bytes, QString& error) {
     }
     g_pendingTemp[0] = 0;
     return ok;
+}
+
+namespace {
+
+// The state of the one progress bar a run shows at a time.
+struct ProgressBar {
+    QByteArray label;
+    int min = 0, max = 0, shownPercent = -1;
+};
+ProgressBar g_bar;
+
+void drawBar(int pos) {
+    const int range = g_bar.max - g_bar.min;
+    const double done =
+        range > 0 ? double(std::min(std::max(pos, g_bar.min), g_bar.max) - g_bar.min) / range : 1.0;
+    const int percent = static_cast<int>(done * 100.0);
+    if (percent == g_bar.shownPercent) return;
+    g_bar.shownPercent = percent;
+    const int width = 30, filled = static_cast<int>(done * width);
+    char bar[width + 1];
+    for (int i = 0; i < width; ++i)
+        bar[i] = i < filled ? '#' : '.';
+    bar[width] = 0;
+    std::fprintf(stderr, "\r%s [%s] %3d%%", g_bar.label.constData(), bar, percent);
+    std::fflush(stderr);
+}
+
+} // namespace
+
+void installProgressBar() {
+    if (!::isatty(STDERR_FILENO)) return;
+    TavroHost::Handlers h = TavroHost::handlers();
+    h.progressStart = [](const QString& label, int min, int max) {
+        g_bar.label = label.toUtf8();
+        g_bar.min = min;
+        g_bar.max = max;
+        g_bar.shownPercent = -1;
+        drawBar(min);
+    };
+    h.progressPos = [](int pos) {
+        drawBar(pos);
+        return 0;
+    };
+    h.progressEnd = [] {
+        // Clears the bar's line, so later messages start on a clean line.
+        std::fputs("\r\x1b[K", stderr);
+        std::fflush(stderr);
+    };
+    TavroHost::setHandlers(h);
 }
 
 void installInterruptCleanup() {

@@ -73,6 +73,7 @@ public:
     void append(const QString& text) { m_text += text.toUtf8(); }
     void append(const char* text) { m_text += text; }
     void printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    const QByteArray& text() const { return m_text; }
     // Writes the text to standard output ("-") or to a temporary file beside path that is then
     // renamed over it; on failure the target is left as it was and error names it.
     bool commit(const QString& path, QString& error) const;
@@ -86,6 +87,10 @@ bool writeOutput(const QString& path, const QByteArray& bytes, QString& error);
 
 // Removes a temporary output file when the program is interrupted (SIGINT, SIGTERM, SIGHUP).
 void installInterruptCleanup();
+
+// Shows the library's progress meter (a label and a position in a range) as a bar on standard
+// error when standard error is a terminal; otherwise the meter stays silent.
+void installProgressBar();
 
 // The sections that follow every verb's own help.
 extern const char* const kCommonHelp;

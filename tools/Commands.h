@@ -49,4 +49,8 @@ extern const char* const kLoopsHelp;
 int runJoin(const QStringList& args);
 extern const char* const kJoinHelp;
 
+// Regions from parcel linework (cmd_borders.cpp).
+int runBorders(const QStringList& args);
+extern const char* const kBordersHelp;
+
 } // namespace tavro

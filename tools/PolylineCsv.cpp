@@ -261,7 +261,11 @@ bool parsePolylines(const QString& text, QVector<CsvPolyline>& out, CsvError& er
 
 bool readPolylines(const QString& path, QVector<CsvPolyline>& out, QString& error) {
     QByteArray bytes;
-    if (!readInput(path, bytes, error)) return false;
+    return readInput(path, bytes, error) && parsePolylineFile(path, bytes, out, error);
+}
+
+bool parsePolylineFile(const QString& path, const QByteArray& bytes, QVector<CsvPolyline>& out,
+                       QString& error) {
     CsvError csvError;
     QStringList warnings;
     if (!parsePolylines(QString::fromUtf8(bytes), out, csvError, &warnings)) {

@@ -32,6 +32,9 @@ bool parsePolylines(const QString& text, QVector<CsvPolyline>& out, CsvError& er
 // Reads and parses a file ("-" reads standard input); errors come back as one line of the form
 // "FILE:LINE:COLUMN: message", warnings go to standard error as "FILE:LINE: message".
 bool readPolylines(const QString& path, QVector<CsvPolyline>& out, QString& error);
+// The same for the bytes of a file already read.
+bool parsePolylineFile(const QString& path, const QByteArray& bytes, QVector<CsvPolyline>& out,
+                       QString& error);
 
 // CSV that parsePolylines reads back to the same polylines: a header row "id,x,y,bulge" (or
 // "x,y,bulge" when no polyline has an id), one row per vertex with every number in its shortest

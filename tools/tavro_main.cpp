@@ -34,6 +34,8 @@ const Command* commands(int& count) {
         {"nest", "which rings of a file lie inside which", runNest, kNestHelp},
         {"loops", "faces or outer boundaries enclosed by a soup of pieces", runLoops, kLoopsHelp},
         {"join", "pieces that meet two at a point joined into polylines", runJoin, kJoinHelp},
+        {"borders", "closed regions of parcel linework (DXF or CSV), written and drawn", runBorders,
+         kBordersHelp},
     };
     count = static_cast<int>(sizeof(table) / sizeof(table[0]));
     return table;
@@ -103,6 +105,7 @@ int runVerb(const tavro::Command& command, const QStringList& args) {
 
 int main(int argc, char** argv) {
     tavro::installInterruptCleanup();
+    tavro::installProgressBar();
     if (argc < 2) {
         printUsage(stderr);
         return tavro::kExitUsage;
