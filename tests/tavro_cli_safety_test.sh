@@ -146,6 +146,22 @@ if [ "$(cat keep.txt)" != precious ]; then
 fi
 ls keep.txt.tmp-* >/dev/null 2>&1 && fail "an interrupt left a temporary file"
 
+# Something that is not a regular file is written in place, never replaced by one (as root,
+# -o /dev/null must leave the device): a named pipe stays a pipe and its reader gets the answer.
+# A link stays a link, and the file it leads to takes the answer.
+mkfifo pipe
+timeout 20 cat pipe >from-pipe &
+reader=$!
+"$tavro" measure parcels.csv -o pipe || fail "measure into a named pipe failed"
+wait "$reader"
+[ -p pipe ] || fail "the named pipe was replaced"
+grep -q 'signed area' from-pipe || fail "the named pipe's reader got no answer"
+printf 'old\n' >linked.txt
+ln -s linked.txt link.txt
+"$tavro" measure parcels.csv -o link.txt || fail "measure through a link failed"
+[ -L link.txt ] || fail "the link was replaced by a file"
+grep -q 'signed area' linked.txt || fail "the linked file did not take the answer"
+
 # ---- messages quote at most about 200 bytes of a field, with control bytes escaped ----
 { printf 'x,y\n0,'; head -c 1000000 /dev/zero | tr '\0' 'a'; printf '\n'; } >long.csv
 out=$("$tavro" measure long.csv 2>&1)

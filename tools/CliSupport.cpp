@@ -6,6 +6,9 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <csignal>
 #include <cstdarg>
 #include <cstdio>
@@ -223,6 +226,34 @@ bool Output::commit(const QString& path, QString& error) const {
     return writeOutput(path, m_text, error);
 }
 
+namespace {
+// Writes every byte to fd; false, with errno set, when a write fails.
+bool writeAll(int fd, const QByteArray& bytes) {
+    const char* data = bytes.constData();
+    size_t left = size_t(bytes.size());
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        left -= size_t(n);
+    }
+    return true;
+}
+
+// Writes the bytes straight into something that is not a regular file.
+bool writeInPlace(const QString& path, const QByteArray& target, const QByteArray& bytes,
+                  QString& error) {
+    errno = 0;
+    const int fd = ::open(target.constData(), O_WRONLY);
+    bool ok = fd >= 0 && writeAll(fd, bytes);
+    const int why = errno ? errno : EIO;
+    if (fd >= 0) ok = ::close(fd) == 0 && ok;
+    if (!ok) error = QString("%1: cannot write: %2").arg(shown(path), std::strerror(why));
+    return ok;
+}
+} // namespace
+
 bool writeOutput(const QString& path, const QByteArray& bytes, QString& error) {
     if (path == "-") {
         if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) ==
@@ -232,7 +263,16 @@ bool writeOutput(const QString& path, const QByteArray& bytes, QString& error) {
         error = QString("standard output: cannot write: %1").arg(std::strerror(errno));
         return false;
     }
-    const QByteArray target = QFile::encodeName(path);
+    QByteArray target = QFile::encodeName(path);
+    struct stat found;
+    if (::stat(target.constData(), &found) == 0) {
+        // A device, pipe or socket is written in place: renaming a file over it would replace
+        // it (as root, -o /dev/null would leave a regular file there).
+        if (!S_ISREG(found.st_mode)) return writeInPlace(path, target, bytes, error);
+        // A link keeps pointing where it did: the file it leads to is the one replaced.
+        char resolved[PATH_MAX];
+        if (::realpath(target.constData(), resolved)) target = QByteArray(resolved);
+    }
     const QByteArray pattern = target + ".tmp-XXXXXX";
     if (size_t(pattern.size()) >= sizeof(g_pendingTemp)) {
         error = QString("%1: cannot write: the name is too long").arg(shown(path));
@@ -263,17 +303,7 @@ bool writeOutput(const QString& path, const QByteArray& bytes, QString& error) {
         return done;
     };
     bool ok = step(::fchmod(fd, mode) == 0);
-    const char* data = bytes.constData();
-    size_t left = size_t(bytes.size());
-    while (ok && left > 0) {
-        const ssize_t n = ::write(fd, data, left);
-        if (n < 0 && errno == EINTR) continue;
-        ok = step(n > 0);
-        if (ok) {
-            data += n;
-            left -= size_t(n);
-        }
-    }
+    ok = ok && step(writeAll(fd, bytes));
     ok = ok && step(::fsync(fd) == 0);
     ok = step(::close(fd) == 0) && ok;
     ok = ok && step(::rename(temp, target.constData()) == 0);
