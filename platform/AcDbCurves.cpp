@@ -374,13 +374,15 @@ std::vector<AcDbCurvePiece> AcDbRay::pieces() const {
 Acad::ErrorStatus AcDbPolyline::addVertexAt(unsigned int index, const AcGePoint2d& pt, double bulge,
                                             double, double) {
     const size_t at = std::min<size_t>(index, m_vertices.size());
-    m_vertices.insert(m_vertices.begin() + static_cast<long>(at), Vertex{pt, bulge});
+    m_vertices.insert(m_vertices.begin() + static_cast<long>(at), Vertex{pt, bulge, {}});
+    m_boundsReady = false;
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbPolyline::removeVertexAt(unsigned int index) {
     if (index >= m_vertices.size()) return Acad::eInvalidInput;
     m_vertices.erase(m_vertices.begin() + index);
+    m_boundsReady = false;
     return Acad::eOk;
 }
 
@@ -399,6 +401,7 @@ Acad::ErrorStatus AcDbPolyline::getBulgeAt(unsigned int index, double& bulge) co
 Acad::ErrorStatus AcDbPolyline::setBulgeAt(unsigned int index, double bulge) {
     if (index >= m_vertices.size()) return Acad::eInvalidInput;
     m_vertices[index].bulge = bulge;
+    m_boundsReady = false;
     return Acad::eOk;
 }
 
@@ -408,11 +411,19 @@ int AcDbPolyline::segmentCount() const {
     return m_closed ? n : n - 1;
 }
 
-inline AcDbPieceBounds AcDbPolyline::boundsAt(int index) const {
-    const size_t next = static_cast<size_t>(index) + 1;
-    const Vertex& from = m_vertices[static_cast<size_t>(index)];
-    return bulgeBounds(from.point, m_vertices[next < m_vertices.size() ? next : 0].point,
-                       from.bulge);
+// The boxes of all pieces are worked out together on first use and kept beside their vertices
+// (one allocation for both) until the polyline changes.
+inline const AcDbPieceBounds& AcDbPolyline::boundsAt(int index) const {
+    if (!m_boundsReady) {
+        const size_t n = m_vertices.size();
+        for (size_t i = 0; i < n; ++i) {
+            const size_t next = i + 1 < n ? i + 1 : 0;
+            m_vertices[i].box =
+                bulgeBounds(m_vertices[i].point, m_vertices[next].point, m_vertices[i].bulge);
+        }
+        m_boundsReady = true;
+    }
+    return m_vertices[static_cast<size_t>(index)].box;
 }
 
 AcDbCurvePiece AcDbPolyline::segment(int index) const {

@@ -109,7 +109,10 @@ public:
     Acad::ErrorStatus getPointAt(unsigned int index, AcGePoint2d& pt) const;
     Acad::ErrorStatus getBulgeAt(unsigned int index, double& bulge) const;
     Acad::ErrorStatus setBulgeAt(unsigned int index, double bulge);
-    void setClosed(bool closed) { m_closed = closed; }
+    void setClosed(bool closed) {
+        m_closed = closed;
+        m_boundsReady = false;
+    }
     bool isClosed() const { return m_closed; }
     void setPlinegen(bool on) { m_plinegen = on; }
     bool hasPlinegen() const { return m_plinegen; }
@@ -139,10 +142,11 @@ private:
     struct Vertex {
         AcGePoint2d point;
         double bulge = 0.0;
+        mutable AcDbPieceBounds box; // of the piece leaving this vertex, once worked out
     };
     int segmentCount() const;
     AcDbCurvePiece segment(int index) const;
-    AcDbPieceBounds boundsAt(int index) const;
+    const AcDbPieceBounds& boundsAt(int index) const;
     // The segment holding param and the fraction along it; false outside the curve.
     bool locate(double param, int& index, double& fraction) const;
     Acad::ErrorStatus derivative(double param, int order, AcGeVector3d& deriv) const;
@@ -150,4 +154,5 @@ private:
     std::vector<Vertex> m_vertices;
     bool m_closed = false;
     bool m_plinegen = false;
+    mutable bool m_boundsReady = false;
 };
