@@ -339,7 +339,8 @@ void CTavroGeoGlobal::AnalyzeBulgePolyline(AcArray<AcGePoint2d> nodes, AcArray<d
         const int s =
             std::clamp(static_cast<int>(params[k] + Tavro::kSquaredTol), 0, bulges.length() - 1);
         double b = bulges[s];
-        if (std::fabs(b) >= Tavro::kTol) b = std::tan(std::atan(b) * (params[k + 1] - params[k]));
+        if (std::fabs(b) >= Tavro::kTol)
+            b = CTavroGeoInternal::partBulge(b, params[k + 1] - params[k]);
         outBulges.append(b);
         outNodes.append(pts[k + 1]);
     }

@@ -214,6 +214,10 @@ private:
 
 } // namespace
 
+double CTavroGeoInternal::partBulge(double bulge, double fraction) {
+    return std::tan(std::atan(bulge) * fraction);
+}
+
 void CTavroGeoInternal::snapVertices(QVector<AcArray<AcGePoint2d>>& polylines) {
     SnapPool pool;
     for (AcArray<AcGePoint2d>& polyline : polylines)

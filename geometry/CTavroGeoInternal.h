@@ -58,6 +58,8 @@ public:
     // Relation of ring a to ring b edge by edge; an a wholly outside b is checked the other way
     // round, b's edges inside a counting 9.
     static int edgeTally(const AcArray<AcGePoint2d>& a, const AcArray<AcGePoint2d>& b);
+    // The bulge of the part of an arc that sweeps the given fraction of its angle.
+    static double partBulge(double bulge, double fraction);
     // Snaps every vertex, polyline by polyline in order, to the newest vertex kept before it
     // that lies closer than 1e-6; a vertex with none is kept. A grid finds the candidates, so
     // the answer is that of a scan of all kept vertices from the newest.

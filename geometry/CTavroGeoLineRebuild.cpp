@@ -79,11 +79,6 @@ bool near(double a, double b) {
     return std::fabs(a - b) < Tavro::kTol;
 }
 
-// Part of an arc's bulge for the fraction of its sweep.
-double partBulge(double bulge, double fraction) {
-    return std::tan(std::atan(bulge) * fraction);
-}
-
 } // namespace
 
 int CTavroGeoLine::polylineIntersection(const AcArray<AcGePoint2d>& a,
@@ -232,7 +227,8 @@ Tavro::NodeBulge CTavroGeoLine::geoCombinePointArray(const Tavro::NodeBulge& pol
     Tavro::NodeBulge result = CTavroGeoPoint::geoSafeTavroNodeBulge(polyline);
     if (s < 0 || s >= result.nodes.length()) return polyline;
     const double bulge = result.bulges[s];
-    if (std::fabs(bulge) > Tavro::kTol) result.bulges[s] = partBulge(bulge, lo - s);
+    if (std::fabs(bulge) > Tavro::kTol)
+        result.bulges[s] = CTavroGeoInternal::partBulge(bulge, lo - s);
     const bool dropFirst = lo - s < Tavro::kTol;
     const bool dropLast = std::ceil(hi) - hi < Tavro::kTol;
     int at = s + 1;
@@ -244,7 +240,7 @@ Tavro::NodeBulge CTavroGeoLine::geoCombinePointArray(const Tavro::NodeBulge& pol
     }
     const bool inserted = at > s + 1;
     if (inserted && std::fabs(bulge) > Tavro::kTol && std::ceil(hi) - hi > Tavro::kTol)
-        result.bulges[at - 1] = partBulge(bulge, std::ceil(hi) - hi);
+        result.bulges[at - 1] = CTavroGeoInternal::partBulge(bulge, std::ceil(hi) - hi);
     return result;
 }
 

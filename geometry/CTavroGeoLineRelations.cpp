@@ -334,11 +334,9 @@ Relation combineSet(const QSet<int>& values, bool fourAndFiveMakeFive) {
 }
 
 // The inner box lies within the outer one, give or take the general tolerance.
-bool boxHolds(const AcDbExtents& outer, const AcDbExtents& inner) {
-    const AcGePoint3d& lo = outer.minPoint();
-    const AcGePoint3d& hi = outer.maxPoint();
-    return inner.minPoint().x >= lo.x - Tavro::kTol && inner.minPoint().y >= lo.y - Tavro::kTol &&
-           inner.maxPoint().x <= hi.x + Tavro::kTol && inner.maxPoint().y <= hi.y + Tavro::kTol;
+bool boxHolds(const Tavro::IndexBox& outer, const Tavro::IndexBox& inner) {
+    return inner.minX >= outer.minX - Tavro::kTol && inner.minY >= outer.minY - Tavro::kTol &&
+           inner.maxX <= outer.maxX + Tavro::kTol && inner.maxY <= outer.maxY + Tavro::kTol;
 }
 
 // The meter's next step in the first phase of the containment map.
@@ -557,14 +555,13 @@ QMap<int, QList<int>> CTavroGeoLine::geoPolyInPolyMap(const QVector<AcArray<AcGe
     const int n = rings.size();
     if (n == 0) return inside;
     QVector<AcArray<AcGePoint2d>> lines(n);
-    QVector<AcDbExtents> boxes(n);
     std::vector<Tavro::IndexBox> indexBoxes(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
         Tavro::NodeBulge ring{rings[i], i < bulges.size() ? bulges[i] : AcArray<double>()};
         lines[i] = brokenLine(ring, true, 20.0);
-        boxes[i] = CTavroGeoPoint::geoNodeExtents(lines[i], 0.0);
-        indexBoxes[static_cast<size_t>(i)] = {boxes[i].minPoint().x, boxes[i].minPoint().y,
-                                              boxes[i].maxPoint().x, boxes[i].maxPoint().y};
+        const AcDbExtents box = CTavroGeoPoint::geoNodeExtents(lines[i], 0.0);
+        indexBoxes[static_cast<size_t>(i)] = {box.minPoint().x, box.minPoint().y, box.maxPoint().x,
+                                              box.maxPoint().y};
     }
     // Each ring is prepared once, when a relation first needs it.
     std::vector<LazyRing> prepared;
@@ -583,7 +580,9 @@ QMap<int, QList<int>> CTavroGeoLine::geoPolyInPolyMap(const QVector<AcArray<AcGe
         candidates.clear();
         index.querySorted(indexBoxes[static_cast<size_t>(i)].grown(Tavro::kTol), candidates);
         for (int j : candidates) {
-            if (j == i || !boxHolds(boxes[i], boxes[j])) continue;
+            if (j == i ||
+                !boxHolds(indexBoxes[static_cast<size_t>(i)], indexBoxes[static_cast<size_t>(j)]))
+                continue;
             const int r =
                 ringRelation(prepared[static_cast<size_t>(j)], prepared[static_cast<size_t>(i)],
                              AcGeContext::gTol.equalPoint());

@@ -4,6 +4,7 @@
 
 #include "CTavroGeoArc.h"
 #include "CTavroGeoGlobal.h"
+#include "CTavroGeoInternal.h"
 #include "CTavroGeoLine.h"
 #include "CTavroGeoPoint.h"
 #include "TavroBoxIndex.h"
@@ -70,12 +71,6 @@ AcArray<double> zeros(int count) {
     for (int i = 0; i < count; ++i)
         values.append(0.0);
     return values;
-}
-
-// The bulge of the part of an arc between two parameters on it.
-double partBulge(double bulge, double fraction) {
-    if (std::fabs(bulge) < Tavro::kTol) return 0.0;
-    return std::tan(std::atan(bulge) * fraction);
 }
 
 bool near(const AcGePoint2d& a, const AcGePoint2d& b) {
@@ -211,7 +206,11 @@ void CTavroAutoDiv::cutPolyline(int i, const std::vector<int>& candidates) {
         if (segment < 0.0) continue;
         // A bulge array shorter than the polyline leaves the missing segments straight.
         const double b = segment < bulges.length() ? bulges[static_cast<int>(segment)] : 0.0;
-        storePiece(CTavroLine2P(pts[k], pts[k + 1], partBulge(b, params[k + 1] - params[k])), i);
+        // A bulge below the general tolerance makes a straight piece.
+        const double part = std::fabs(b) < Tavro::kTol
+                                ? 0.0
+                                : CTavroGeoInternal::partBulge(b, params[k + 1] - params[k]);
+        storePiece(CTavroLine2P(pts[k], pts[k + 1], part), i);
     }
 }
 
