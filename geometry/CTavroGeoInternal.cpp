@@ -14,12 +14,17 @@
 CTavroGeoInternal::CTavroGeoInternal() = default;
 CTavroGeoInternal::~CTavroGeoInternal() = default;
 
+int CTavroGeoInternal::polylineVertexCount(const AcArray<AcGePoint2d>& nodes, bool& closed) {
+    const int count = nodes.length();
+    closed = count > 1 && nodes.first().distanceTo(nodes.last()) < Tavro::kTol;
+    return closed ? count - 1 : count;
+}
+
 int CTavroGeoInternal::buildPolyline(AcDbPolyline* polyline, const AcArray<AcGePoint2d>& nodes,
                                      const AcArray<double>& bulges) {
     if (!polyline || nodes.isEmpty()) return Acad::eInvalidInput;
-    int count = nodes.length();
-    const bool closed = count > 1 && nodes.first().distanceTo(nodes.last()) < Tavro::kTol;
-    if (closed) --count;
+    bool closed = false;
+    const int count = polylineVertexCount(nodes, closed);
     for (int i = 0; i < count; ++i) {
         const double bulge = i < bulges.length() ? bulges[i] : 0.0;
         polyline->addVertexAt(static_cast<unsigned int>(i), nodes[i], bulge, -1.0, -1.0);
@@ -28,7 +33,8 @@ int CTavroGeoInternal::buildPolyline(AcDbPolyline* polyline, const AcArray<AcGeP
     return Acad::eOk;
 }
 
-int CTavroGeoInternal::curveSide(const AcDbPolyline& curve, double param, const AcGeVector3d& dir) {
+namespace {
+template <class Curve> int sideOf(const Curve& curve, double param, const AcGeVector3d& dir) {
     const AcGeVector3d normal = AcGeVector3d::kZAxis;
     AcGeVector3d tangent;
     if (curve.getFirstDeriv(param, tangent) != Acad::eOk) return 2;
@@ -38,6 +44,16 @@ int CTavroGeoInternal::curveSide(const AcDbPolyline& curve, double param, const 
     if (curve.getSecondDeriv(param, bend) != Acad::eOk) return 2;
     if (bend.isZeroLength() || bend.isParallelTo(dir)) return 2;
     return bend.crossProduct(dir).dotProduct(normal) < 0.0 ? 1 : 0;
+}
+} // namespace
+
+int CTavroGeoInternal::curveSide(const AcDbPolyline& curve, double param, const AcGeVector3d& dir) {
+    return sideOf(curve, param, dir);
+}
+
+int CTavroGeoInternal::curveSide(const AcDbPolylineBand& curve, double param,
+                                 const AcGeVector3d& dir) {
+    return sideOf(curve, param, dir);
 }
 
 namespace {

@@ -13,6 +13,7 @@
 #include <vector>
 
 class AcDbPolyline;
+class AcDbPolylineBand;
 class AcGeVector3d;
 
 class TAVRO_API CTavroGeoInternal {
@@ -25,6 +26,8 @@ public:
     // for no vertices or no polyline.
     static int buildPolyline(AcDbPolyline* polyline, const AcArray<AcGePoint2d>& nodes,
                              const AcArray<double>& bulges);
+    // The number of vertices buildPolyline keeps, and whether it closes the polyline.
+    static int polylineVertexCount(const AcArray<AcGePoint2d>& nodes, bool& closed);
 
     // pt against the ring as a curve (built as buildPolyline does): 1 within 1e-6 of it, else
     // 2 or 4 by the parity of a ray cast that turns by 5 degrees while a hit is ambiguous;
@@ -53,6 +56,7 @@ public:
     // (tangent x dir).z; where the tangent runs along the ray, by the second derivative; 2
     // when that is parallel too (the ray cast is then degenerate).
     static int curveSide(const AcDbPolyline& curve, double param, const AcGeVector3d& dir);
+    static int curveSide(const AcDbPolylineBand& curve, double param, const AcGeVector3d& dir);
     // The first value (ascending) counted exactly `expected` times, else the OR of all values.
     static int tallyRule(const QMap<int, int>& tally, int expected);
     // Relation of ring a to ring b edge by edge; an a wholly outside b is checked the other way

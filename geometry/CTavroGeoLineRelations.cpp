@@ -49,11 +49,8 @@ AcArray<AcGePoint2d> closedCopy(const AcArray<AcGePoint2d>& ring) {
 
 // One ray cast from pt along dir: the number of boundary points met, touches counted again so
 // that only crossings change the parity. False when a hit cannot be classified.
-bool castRay(const AcDbPolyline& curve, const AcGePoint2d& pt, const AcGeVector3d& dir,
-             int& count) {
-    AcDbRay ray;
-    ray.setBasePoint(AcGePoint3d(pt.x, pt.y, 0.0));
-    ray.setUnitDir(dir);
+template <class Curve>
+bool castRay(const Curve& curve, const AcDbRay& ray, const AcGeVector3d& dir, int& count) {
     AcArray<AcGePoint3d> hits;
     curve.intersectWith(&ray, AcDb::kOnBothOperands, AcGePlane::kXYPlane, hits);
     double s = 0.0, e = 0.0;
@@ -73,6 +70,53 @@ bool castRay(const AcDbPolyline& curve, const AcGePoint2d& pt, const AcGeVector3
         if (sideBefore != sideAfter) ++count;
     }
     return true;
+}
+
+AcGeVector3d firstRayDir() {
+    return AcGeVector3d::kZAxis.perpVector();
+}
+
+AcDbRay rayFrom(const AcGePoint2d& pt, const AcGeVector3d& dir) {
+    AcDbRay ray;
+    ray.setBasePoint(AcGePoint3d(pt.x, pt.y, 0.0));
+    ray.setUnitDir(dir);
+    return ray;
+}
+
+template <class Curve> bool nearBoundary(const Curve& curve, const AcGePoint2d& pt) {
+    AcGePoint3d closest;
+    const AcGePoint3d at(pt.x, pt.y, 0.0);
+    return curve.getClosestPointTo(at, closest, false) == Acad::eOk &&
+           closest.distanceTo(at) < Tavro::kTol;
+}
+
+int parityRelation(int count) {
+    return count % 2 == 1 ? Tavro::kRelationInside : Tavro::kRelationOutside;
+}
+
+// The ray cast's answer from the pieces near the first ray alone, when they can give it: the
+// boundary test and the first cast see only pieces within the tolerances of the ray, so a long
+// ring is read once instead of built. kUndecided when the first cast is ambiguous (the turned
+// rays need the whole curve), a hit lies where the band cannot vouch for its parameter, or the
+// input is not finite.
+const int kUndecided = -2;
+const int kBandFrom = 32;
+
+int bandRelation(const AcGePoint2d& pt, const AcArray<AcGePoint2d>& ring,
+                 const AcArray<double>& bulges) {
+    if (ring.length() < kBandFrom) return kUndecided;
+    bool closed = false;
+    const int count = CTavroGeoInternal::polylineVertexCount(ring, closed);
+    const AcGeVector3d dir = firstRayDir();
+    const AcDbRay ray = rayFrom(pt, dir);
+    // Wide enough for the boundary test and for the on-curve tolerance around every hit.
+    const AcDbPolylineBand band(ring.asArrayPtr(), count, bulges.asArrayPtr(), bulges.length(),
+                                closed, ray, 2.0 * Tavro::kTol);
+    if (!band.isBounded()) return kUndecided;
+    if (nearBoundary(band, pt)) return Tavro::kRelationBoundary;
+    int met = 0;
+    if (!castRay(band, ray, dir, met)) return kUndecided;
+    return parityRelation(met);
 }
 
 // The tally of relation values met, with the tally rule. Every value the relation engine enters
@@ -358,22 +402,19 @@ int CTavroGeoInternal::edgeTally(const AcArray<AcGePoint2d>& a, const AcArray<Ac
 
 int CTavroGeoInternal::rayCastRelation(const AcGePoint2d& pt, const AcArray<AcGePoint2d>& ring,
                                        const AcArray<double>& bulges) {
+    const int banded = bandRelation(pt, ring, bulges);
+    if (banded != kUndecided) return banded;
     AcDbPolyline curve(static_cast<unsigned int>(ring.length()));
     if (CTavroGeoInternal::buildPolyline(&curve, ring, bulges) != Acad::eOk)
         return Tavro::kRelationError;
-    AcGePoint3d closest;
-    const AcGePoint3d at(pt.x, pt.y, 0.0);
-    if (curve.getClosestPointTo(at, closest, false) == Acad::eOk &&
-        closest.distanceTo(at) < Tavro::kTol)
-        return Tavro::kRelationBoundary;
-    const AcGeVector3d first = AcGeVector3d::kZAxis.perpVector();
-    AcGeVector3d dir = first;
+    if (nearBoundary(curve, pt)) return Tavro::kRelationBoundary;
+    AcGeVector3d dir = firstRayDir();
     int count = 0;
     for (int cast = 0; cast < kRayCasts; ++cast) {
-        if (castRay(curve, pt, dir, count)) break;
+        if (castRay(curve, rayFrom(pt, dir), dir, count)) break;
         dir.rotateBy(kRayTurn, AcGeVector3d::kZAxis);
     }
-    return count % 2 == 1 ? Tavro::kRelationInside : Tavro::kRelationOutside;
+    return parityRelation(count);
 }
 
 Tavro::Relation CTavroGeoLine::geoPointWithPolygonRelation(const AcGePoint2d& pt,

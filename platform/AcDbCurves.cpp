@@ -187,6 +187,21 @@ inline AcDbPieceBounds bulgeBounds(const AcGePoint2d& a, const AcGePoint2d& b, d
     return padded(box, grow, size + span);
 }
 
+// Whether the piece's box (bulgeBounds) surely misses the band, judged without building the box:
+// a minor arc grows at most |bulge| span / 2 past its chord's box and the padding stays below
+// 2e-9 of the coordinates' sum, so a piece farther than that from the band in y or to its left
+// misses it. Major arcs, non-finite numbers and near pieces are left to the exact box.
+inline bool clearOfBand(const AcGePoint2d& a, const AcGePoint2d& b, double bulge,
+                        const AcDbPieceBounds& band) {
+    const double m = std::fabs(bulge);
+    if (!(m <= 1.0)) return false;
+    const double span = std::fabs(a.x - b.x) + std::fabs(a.y - b.y);
+    const double sum = std::fabs(a.x) + std::fabs(a.y) + std::fabs(b.x) + std::fabs(b.y);
+    const double grow = m * span * 0.5 + 3e-9 * sum + 1e-299;
+    return std::min(a.y, b.y) - grow > band.maxY || std::max(a.y, b.y) + grow < band.minY ||
+           std::max(a.x, b.x) + grow < band.minX;
+}
+
 // The box of a piece already built; a ray runs on to infinity in its direction.
 AcDbPieceBounds pieceBox(const AcDbCurvePiece& piece) {
     const double size = std::fabs(piece.start.x) + std::fabs(piece.start.y) +
@@ -230,6 +245,97 @@ AcDbCurvePiece straightPiece(const AcGePoint2d& a, const AcGePoint2d& b) {
     piece.end = b;
     return piece;
 }
+
+// The piece from `from` to `to` with the bulge: an arc when the bulge is finite and not 0 and the
+// chord not zero, else straight.
+AcDbCurvePiece bulgeSegment(const AcGePoint2d& from, const AcGePoint2d& to, double bulge) {
+    AcDbCurvePiece piece = straightPiece(from, to);
+    const double chord = from.distanceTo(to);
+    if (bulge == 0.0 || !std::isfinite(bulge) || !(chord > 0.0)) return piece;
+    // Centre from the chord and bulge: midpoint plus k/2 times the chord's left normal.
+    const double k = (1.0 / bulge - bulge) / 2.0;
+    const AcGeVector2d c = to - from;
+    piece.isArc = true;
+    piece.center =
+        AcGePoint2d((from.x + to.x) / 2.0 - c.y * k / 2.0, (from.y + to.y) / 2.0 + c.x * k / 2.0);
+    piece.radius = from.distanceTo(piece.center);
+    piece.startAngle = (from - piece.center).angle();
+    piece.sweep = 4.0 * std::atan(bulge);
+    return piece;
+}
+
+// The segment of a curve of count segments holding param, and the fraction along it.
+bool locateParam(int count, double param, int& index, double& fraction) {
+    if (count == 0 || !(param >= -kParamSlack) || !(param <= count + kParamSlack)) return false;
+    index = std::clamp(static_cast<int>(std::floor(param)), 0, count - 1);
+    fraction = param - index;
+    return true;
+}
+
+// The nearest point to target on the listed pieces, in their order, each passed over when its
+// box lies farther than the best so far or than reach. Ties keep the earlier point.
+template <class BoxAt, class SegmentAt, class Indices>
+void nearestOn(BoxAt boxAt, SegmentAt segmentAt, const Indices& indices, const AcGePoint2d& target,
+               double reach, AcGePoint2d& best, double& bestDist) {
+    for (int i : indices) {
+        if (fartherThan(boxAt(i), target, std::min(bestDist, reach))) continue;
+        const AcDbCurvePiece piece = segmentAt(i);
+        const AcGePoint2d p = piece.pointAt(piece.closestParam(target));
+        const double d = target.distanceTo(p);
+        if (d < bestDist) {
+            bestDist = d;
+            best = p;
+        }
+    }
+}
+
+// The curve parameter of the listed pieces' nearest point to target within the on-curve
+// tolerance; the first piece wins a tie.
+template <class BoxAt, class SegmentAt, class Indices>
+double paramNear(BoxAt boxAt, SegmentAt segmentAt, const Indices& indices,
+                 const AcGePoint2d& target, double& bestDist) {
+    bestDist = std::numeric_limits<double>::infinity();
+    double bestParam = 0.0;
+    for (int i : indices) {
+        if (fartherThan(boxAt(i), target, std::min(bestDist, kOnCurveTol))) continue;
+        const AcDbCurvePiece piece = segmentAt(i);
+        const double t = piece.closestParam(target);
+        const double d = target.distanceTo(piece.pointAt(t));
+        if (d < bestDist) {
+            bestDist = d;
+            bestParam = i + t;
+        }
+    }
+    return bestParam;
+}
+
+template <class SegmentAt>
+Acad::ErrorStatus derivativeAt(SegmentAt segmentAt, int count, double param, int order,
+                               AcGeVector3d& deriv) {
+    int index = 0;
+    double fraction = 0.0;
+    if (!locateParam(count, param, index, fraction)) return Acad::eInvalidInput;
+    const AcDbCurvePiece piece = segmentAt(index);
+    const AcGeVector2d d = order == 1 ? piece.firstDeriv(fraction) : piece.secondDeriv(fraction);
+    deriv = AcGeVector3d(d.x, d.y, 0.0);
+    return Acad::eOk;
+}
+
+// The indices 0 ... count - 1, for the loops above.
+struct IndexRange {
+    struct Iter {
+        int i;
+        int operator*() const { return i; }
+        Iter& operator++() {
+            ++i;
+            return *this;
+        }
+        bool operator!=(const Iter& other) const { return i != other.i; }
+    };
+    int count;
+    Iter begin() const { return {0}; }
+    Iter end() const { return {count}; }
+};
 
 } // namespace
 
@@ -429,20 +535,8 @@ inline const AcDbPieceBounds& AcDbPolyline::boundsAt(int index) const {
 AcDbCurvePiece AcDbPolyline::segment(int index) const {
     const int n = static_cast<int>(m_vertices.size());
     const Vertex& from = m_vertices[static_cast<size_t>(index)];
-    const AcGePoint2d to = m_vertices[static_cast<size_t>((index + 1) % n)].point;
-    AcDbCurvePiece piece = straightPiece(from.point, to);
-    const double chord = from.point.distanceTo(to);
-    if (from.bulge == 0.0 || !std::isfinite(from.bulge) || !(chord > 0.0)) return piece;
-    // Centre from the chord and bulge: midpoint plus k/2 times the chord's left normal.
-    const double k = (1.0 / from.bulge - from.bulge) / 2.0;
-    const AcGeVector2d c = to - from.point;
-    piece.isArc = true;
-    piece.center = AcGePoint2d((from.point.x + to.x) / 2.0 - c.y * k / 2.0,
-                               (from.point.y + to.y) / 2.0 + c.x * k / 2.0);
-    piece.radius = from.point.distanceTo(piece.center);
-    piece.startAngle = (from.point - piece.center).angle();
-    piece.sweep = 4.0 * std::atan(from.bulge);
-    return piece;
+    return bulgeSegment(from.point, m_vertices[static_cast<size_t>((index + 1) % n)].point,
+                        from.bulge);
 }
 
 AcDbPieceBounds AcDbPolyline::pieceBounds(int index) const {
@@ -462,11 +556,7 @@ std::vector<AcDbCurvePiece> AcDbPolyline::pieces() const {
 }
 
 bool AcDbPolyline::locate(double param, int& index, double& fraction) const {
-    const int count = segmentCount();
-    if (count == 0 || !(param >= -kParamSlack) || !(param <= count + kParamSlack)) return false;
-    index = std::clamp(static_cast<int>(std::floor(param)), 0, count - 1);
-    fraction = param - index;
-    return true;
+    return locateParam(segmentCount(), param, index, fraction);
 }
 
 Acad::ErrorStatus AcDbPolyline::getStartParam(double& param) const {
@@ -508,36 +598,19 @@ Acad::ErrorStatus AcDbPolyline::getClosestPointTo(const AcGePoint3d& pt, AcGePoi
         nearest2 = std::min(nearest2, dx * dx + dy * dy);
     }
     const double reach = std::sqrt(nearest2) * (1.0 + 1e-9) + 1e-300;
-    for (int i = 0, count = segmentCount(); i < count; ++i) {
-        if (fartherThan(boundsAt(i), target, std::min(bestDist, reach))) continue;
-        const AcDbCurvePiece piece = segment(i);
-        const AcGePoint2d p = piece.pointAt(piece.closestParam(target));
-        const double d = target.distanceTo(p);
-        if (d < bestDist) {
-            bestDist = d;
-            best = p;
-        }
-    }
+    nearestOn([this](int i) -> const AcDbPieceBounds& { return boundsAt(i); },
+              [this](int i) { return segment(i); }, IndexRange{segmentCount()}, target, reach, best,
+              bestDist);
     closest = AcGePoint3d(best.x, best.y, pt.z);
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbPolyline::getParamAtPoint(const AcGePoint3d& pt, double& param) const {
     const AcGePoint2d target = pt.convert2d();
-    double bestDist = std::numeric_limits<double>::infinity();
-    double bestParam = 0.0;
-    for (int i = 0, count = segmentCount(); i < count; ++i) {
-        // Only a piece within the on-curve tolerance can answer, and only one nearer than the
-        // best so far can win.
-        if (fartherThan(boundsAt(i), target, std::min(bestDist, kOnCurveTol))) continue;
-        const AcDbCurvePiece piece = segment(i);
-        const double t = piece.closestParam(target);
-        const double d = target.distanceTo(piece.pointAt(t));
-        if (d < bestDist) {
-            bestDist = d;
-            bestParam = i + t;
-        }
-    }
+    double bestDist = 0.0;
+    const double bestParam = paramNear(
+        [this](int i) -> const AcDbPieceBounds& { return boundsAt(i); },
+        [this](int i) { return segment(i); }, IndexRange{segmentCount()}, target, bestDist);
     if (m_vertices.size() == 1) bestDist = target.distanceTo(m_vertices[0].point);
     if (!(bestDist <= kOnCurveTol)) return Acad::eInvalidInput;
     param = bestParam;
@@ -553,13 +626,7 @@ Acad::ErrorStatus AcDbPolyline::getSecondDeriv(double param, AcGeVector3d& deriv
 }
 
 Acad::ErrorStatus AcDbPolyline::derivative(double param, int order, AcGeVector3d& deriv) const {
-    int index = 0;
-    double fraction = 0.0;
-    if (!locate(param, index, fraction)) return Acad::eInvalidInput;
-    const AcDbCurvePiece piece = segment(index);
-    const AcGeVector2d d = order == 1 ? piece.firstDeriv(fraction) : piece.secondDeriv(fraction);
-    deriv = AcGeVector3d(d.x, d.y, 0.0);
-    return Acad::eOk;
+    return derivativeAt([this](int i) { return segment(i); }, segmentCount(), param, order, deriv);
 }
 
 Acad::ErrorStatus AcDbPolyline::getDistAtParam(double param, double& dist) const {
@@ -575,4 +642,97 @@ Acad::ErrorStatus AcDbPolyline::getDistAtParam(double param, double& dist) const
     }
     dist = total;
     return Acad::eOk;
+}
+
+AcDbPolylineBand::AcDbPolylineBand(const AcGePoint2d* points, int count, const double* bulges,
+                                   int bulgeCount, bool closed, const AcDbRay& ray, double reach)
+    : m_points(points), m_count(std::max(count, 0)), m_bulges(bulges),
+      m_bulgeCount(std::max(bulgeCount, 0)),
+      m_segments(m_count < 2 ? 0 : (closed ? m_count : m_count - 1)),
+      m_band(padded(pieceBox(ray.pieces().front()), reach, 0.0)) {
+    // One pass over the vertices: a piece that surely misses the band is passed over; the box of
+    // every other is worked out and kept when it meets the band.
+    const int straightFrom = std::min(m_bulgeCount, m_segments);
+    for (int i = 0; i < m_segments; ++i) {
+        const AcGePoint2d& a = m_points[i];
+        const AcGePoint2d& b = i + 1 < m_count ? m_points[i + 1] : m_points[0];
+        const double bulge = i < straightFrom ? m_bulges[i] : 0.0;
+        if (clearOfBand(a, b, bulge, m_band)) continue;
+        const AcDbPieceBounds box = bulgeBounds(a, b, bulge);
+        m_bounded = m_bounded && box.bounded;
+        if (!boxesMeet(box, m_band)) continue;
+        m_near.push_back(i);
+        m_boxes.push_back(box);
+    }
+}
+
+bool AcDbPolylineBand::answersAt(const AcGePoint2d& pt) const {
+    // Twice the tolerance, so a piece left out lies beyond it whatever the rounding.
+    const double margin = 2.0 * kOnCurveTol;
+    return m_bounded && pt.x >= m_band.minX + margin && pt.x <= m_band.maxX - margin &&
+           pt.y >= m_band.minY + margin && pt.y <= m_band.maxY - margin;
+}
+
+Acad::ErrorStatus AcDbPolylineBand::getStartParam(double& param) const {
+    if (m_count == 0) return Acad::eDegenerateGeometry;
+    param = 0.0;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbPolylineBand::getEndParam(double& param) const {
+    if (m_count == 0) return Acad::eDegenerateGeometry;
+    param = m_segments;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbPolylineBand::getParamAtPoint(const AcGePoint3d& pt, double& param) const {
+    if (!answersAt(pt.convert2d())) return Acad::eNotApplicable;
+    double bestDist = 0.0;
+    const double bestParam =
+        paramNear([this](int i) { return pieceBounds(i); }, [this](int i) { return piece(i); },
+                  m_near, pt.convert2d(), bestDist);
+    if (m_count == 1) bestDist = pt.convert2d().distanceTo(m_points[0]);
+    if (!(bestDist <= kOnCurveTol)) return Acad::eInvalidInput;
+    param = bestParam;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbPolylineBand::getClosestPointTo(const AcGePoint3d& pt, AcGePoint3d& closest,
+                                                      bool) const {
+    if (m_count == 0) return Acad::eDegenerateGeometry;
+    const AcGePoint2d target = pt.convert2d();
+    AcGePoint2d best = m_points[0];
+    double bestDist = target.distanceTo(best);
+    nearestOn([this](int i) { return pieceBounds(i); }, [this](int i) { return piece(i); }, m_near,
+              target, std::numeric_limits<double>::infinity(), best, bestDist);
+    closest = AcGePoint3d(best.x, best.y, pt.z);
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbPolylineBand::getFirstDeriv(double param, AcGeVector3d& deriv) const {
+    return derivativeAt([this](int i) { return piece(i); }, m_segments, param, 1, deriv);
+}
+
+Acad::ErrorStatus AcDbPolylineBand::getSecondDeriv(double param, AcGeVector3d& deriv) const {
+    return derivativeAt([this](int i) { return piece(i); }, m_segments, param, 2, deriv);
+}
+
+std::vector<AcDbCurvePiece> AcDbPolylineBand::pieces() const {
+    std::vector<AcDbCurvePiece> all;
+    for (int i : m_near)
+        all.push_back(piece(i));
+    return all;
+}
+
+AcDbCurvePiece AcDbPolylineBand::piece(int index) const {
+    return bulgeSegment(point(index), point(index + 1), bulge(index));
+}
+
+AcDbPieceBounds AcDbPolylineBand::pieceBounds(int index) const {
+    return bulgeBounds(point(index), point(index + 1), bulge(index));
+}
+
+void AcDbPolylineBand::piecesMeeting(const AcDbPieceBounds& box, std::vector<int>& out) const {
+    for (size_t k = 0; k < m_near.size(); ++k)
+        if (boxesMeet(m_boxes[k], box)) out.push_back(m_near[k]);
 }

@@ -156,3 +156,54 @@ private:
     bool m_plinegen = false;
     mutable bool m_boundsReady = false;
 };
+
+// The pieces of a bulge polyline, read from the caller's arrays without copying them, whose
+// boxes come within reach of a ray's own box: all that a cast along that ray and the nearness of
+// its base to the curve need. A long ring is thus asked about one point with one light pass
+// over its vertices instead of a built polyline. Vertex and bulge arrays are read as the
+// polyline would hold them (a missing bulge is 0; closed joins the last vertex to the first);
+// the arrays must outlive the band.
+class TAVRO_API AcDbPolylineBand : public AcDbEntity {
+public:
+    AcDbPolylineBand(const AcGePoint2d* points, int count, const double* bulges, int bulgeCount,
+                     bool closed, const AcDbRay& ray, double reach);
+
+    // False when a piece's box is unbounded (non-finite input): the band cannot vouch for its
+    // answers then.
+    bool isBounded() const { return m_bounded; }
+    // Whether getParamAtPoint at pt answers as the whole polyline would: every piece that can
+    // lie within the on-curve tolerance of pt is in the band.
+    bool answersAt(const AcGePoint2d& pt) const;
+
+    Acad::ErrorStatus getStartParam(double& param) const;
+    Acad::ErrorStatus getEndParam(double& param) const;
+    // As the polyline's, or eNotApplicable where the band cannot answer (answersAt).
+    Acad::ErrorStatus getParamAtPoint(const AcGePoint3d& pt, double& param) const;
+    // The nearest point among the first vertex and the band's pieces: the whole curve's nearest
+    // distance whenever that distance is below reach and pt is the ray's base.
+    Acad::ErrorStatus getClosestPointTo(const AcGePoint3d& pt, AcGePoint3d& closest,
+                                        bool extend = false) const;
+    Acad::ErrorStatus getFirstDeriv(double param, AcGeVector3d& deriv) const;
+    Acad::ErrorStatus getSecondDeriv(double param, AcGeVector3d& deriv) const;
+
+    // The band's pieces; pieceCount and piece speak of the whole polyline.
+    std::vector<AcDbCurvePiece> pieces() const override;
+    int pieceCount() const override { return m_segments; }
+    AcDbCurvePiece piece(int index) const override;
+    AcDbPieceBounds pieceBounds(int index) const override;
+    void piecesMeeting(const AcDbPieceBounds& box, std::vector<int>& out) const override;
+
+private:
+    const AcGePoint2d& point(int index) const { return m_points[index == m_count ? 0 : index]; }
+    double bulge(int index) const { return index < m_bulgeCount ? m_bulges[index] : 0.0; }
+
+    const AcGePoint2d* m_points;
+    int m_count;
+    const double* m_bulges;
+    int m_bulgeCount;
+    int m_segments;
+    AcDbPieceBounds m_band;
+    bool m_bounded = true;
+    std::vector<int> m_near;              // ascending
+    std::vector<AcDbPieceBounds> m_boxes; // of the pieces in m_near
+};

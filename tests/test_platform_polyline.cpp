@@ -246,3 +246,78 @@ TEST(PolylineEntity, PrunedQuestionsMatchEveryPiece) {
         }
     }
 }
+
+TEST(PolylineEntity, BandAnswersAsTheWholePolylineNearItsRay) {
+    // Random polylines of 40 pieces with straight, minor, flat and major arcs; rays from random
+    // points, from points on the curve and from points level with a vertex. Wherever the band
+    // vouches for an answer it must be the whole polyline's, bit for bit.
+    std::uint64_t seed = 11;
+    auto unit = [&] {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<double>(seed >> 11) / 9007199254740992.0;
+    };
+    const double kinds[] = {0, 0, 0, 0.01, -0.4, 1e-9, 2.5, -30.0};
+    int vouched = 0;
+    for (int round = 0; round < 20; ++round) {
+        std::vector<AcGePoint2d> points;
+        std::vector<double> bulges;
+        AcDbPolyline pl;
+        for (int i = 0; i < 40; ++i) {
+            points.push_back(P(500000 + 100 * unit(), 3500000 + 100 * unit()));
+            bulges.push_back(kinds[static_cast<int>(unit() * 8) % 8]);
+            pl.addVertexAt(static_cast<unsigned>(i), points.back(), bulges.back());
+        }
+        const bool closed = round % 3 != 0;
+        pl.setClosed(closed);
+        for (int k = 0; k < 30; ++k) {
+            AcGePoint2d from(500000 + 100 * unit(), 3500000 + 100 * unit());
+            if (k % 3 == 1) from.y = points[static_cast<size_t>(k)].y;
+            AcGePoint3d onCurve;
+            if (k % 3 == 2 && pl.getPointAtParam(unit() * 39, onCurve) == Acad::eOk)
+                from = onCurve.convert2d();
+            const AcGeVector3d dir = k % 5 ? AcGeVector3d(1, 0, 0) : AcGeVector3d(0.6, 0.8, 0);
+            AcDbRay ray;
+            ray.setBasePoint(P3(from.x, from.y));
+            ray.setUnitDir(dir);
+            const AcDbPolylineBand band(points.data(), 40, bulges.data(), 40, closed, ray, 2e-6);
+            ASSERT_TRUE(band.isBounded());
+            AcGePoint3d nearBand, nearAll;
+            band.getClosestPointTo(P3(from.x, from.y), nearBand);
+            pl.getClosestPointTo(P3(from.x, from.y), nearAll);
+            const double dBand = nearBand.distanceTo(P3(from.x, from.y));
+            const double dAll = nearAll.distanceTo(P3(from.x, from.y));
+            ASSERT_EQ(dBand < 1e-6, dAll < 1e-6);
+            if (dAll < 2e-6) {
+                ASSERT_EQ(dBand, dAll);
+            }
+            AcArray<AcGePoint3d> hitsBand, hitsAll;
+            band.intersectWith(&ray, AcDb::kOnBothOperands, hitsBand);
+            pl.intersectWith(&ray, AcDb::kOnBothOperands, hitsAll);
+            ASSERT_EQ(hitsBand.length(), hitsAll.length());
+            for (int h = 0; h < hitsAll.length(); ++h) {
+                ASSERT_TRUE(hitsBand[h].x == hitsAll[h].x && hitsBand[h].y == hitsAll[h].y);
+                double pBand = -1, pAll = -1;
+                const Acad::ErrorStatus es = band.getParamAtPoint(hitsAll[h], pBand);
+                if (es == Acad::eNotApplicable) continue;
+                ++vouched;
+                ASSERT_EQ(es, pl.getParamAtPoint(hitsAll[h], pAll));
+                ASSERT_EQ(pBand, pAll);
+                for (double at : {pAll - 2e-6, pAll + 2e-6}) {
+                    AcGeVector3d d1, d2, e1, e2;
+                    ASSERT_EQ(band.getFirstDeriv(at, d1), pl.getFirstDeriv(at, e1));
+                    ASSERT_EQ(band.getSecondDeriv(at, d2), pl.getSecondDeriv(at, e2));
+                    ASSERT_TRUE(d1.x == e1.x && d1.y == e1.y && d2.x == e2.x && d2.y == e2.y);
+                }
+            }
+        }
+    }
+    EXPECT_GT(vouched, 300);
+    // Non-finite vertices leave the band unable to vouch; a NaN bulge is a straight piece.
+    const AcGePoint2d bad[] = {P(0, 0), P(NAN, 1), P(2, 0)};
+    const double straight[] = {NAN, 0, 0};
+    AcDbRay ray;
+    ray.setBasePoint(P3(0, 0.5));
+    EXPECT_FALSE(AcDbPolylineBand(bad, 3, straight, 3, true, ray, 2e-6).isBounded());
+    EXPECT_TRUE(AcDbPolylineBand(bad, 1, straight, 3, true, ray, 2e-6).isBounded());
+    EXPECT_EQ(AcDbPolylineBand(bad, 0, nullptr, 0, true, ray, 2e-6).pieceCount(), 0);
+}
