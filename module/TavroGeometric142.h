@@ -21,7 +21,6 @@
 #include "CTavroGeoPoint.h"
 #include "CTavroGeoVector.h"
 #include "CTavroGeoGlobal.h"
-#include "CTavroGeoInternal.h"
 #include "CTavroGeoBoder.h"
 
 #include "CTavroAutoDiv.h"

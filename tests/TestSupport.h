@@ -3,6 +3,8 @@
 // a recorder of the message boxes.
 
 #include "TavroGeometric142.h"
+// The geometry's internal helpers, which the suites test directly.
+#include "CTavroGeoInternal.h"
 
 #include <gtest/gtest.h>
 
