@@ -1,5 +1,7 @@
 #include "CTavroGeoArc.h"
 
+#include "TavroKernel.h"
+
 #include "AcGeCurves.h"
 #include "CTavroGeoPoint.h"
 #include "TavroTolerance.h"
@@ -54,7 +56,7 @@ CTavroGeoArc& CTavroGeoArc::operator=(const CTavroGeoArc&) = default;
 CTavroGeoArc::~CTavroGeoArc() = default;
 
 double CTavroGeoArc::geoArcRadian(double bulge) {
-    return 4.0 * std::atan(std::fabs(bulge));
+    return TavroKernel::arcSweep(std::fabs(bulge));
 }
 
 double CTavroGeoArc::geoArcRadius(const AcGePoint2d& start, const AcGePoint2d& end, double bulge) {
@@ -66,9 +68,7 @@ double CTavroGeoArc::geoArcRadius(const AcGePoint2d& start, const AcGePoint2d& e
 
 AcGePoint2d CTavroGeoArc::geoArcCenter(const AcGePoint2d& start, const AcGePoint2d& end,
                                        double bulge) {
-    const double k = (1.0 / bulge - bulge) / 2.0;
-    return AcGePoint2d((start.x + end.x - (end.y - start.y) * k) / 2.0,
-                       (start.y + end.y + (end.x - start.x) * k) / 2.0);
+    return TavroKernel::arcCenter(start, end, bulge);
 }
 
 void CTavroGeoArc::GetArcCoreRadius(const AcGePoint2d& start, const AcGePoint2d& end, double bulge,
@@ -87,7 +87,7 @@ double CTavroGeoArc::geoArcArea(const AcGePoint2d& start, const AcGePoint2d& end
     const double radius = geoArcRadius(start, end, bulge);
     // A straight or vanishing segment encloses nothing; its far-off centre must not be used.
     if (radius == 0.0) return 0.0;
-    const double sector = radius * radius * std::fabs(4.0 * std::atan(bulge)) / 2.0;
+    const double sector = radius * radius * std::fabs(TavroKernel::arcSweep(bulge)) / 2.0;
     if (sectorOnly) return sector;
     const AcGePoint2d middle = CTavroGeoPoint::geoCalculatePoint(start, end, Tavro::kCenter);
     const double triangle =
@@ -98,14 +98,15 @@ double CTavroGeoArc::geoArcArea(const AcGePoint2d& start, const AcGePoint2d& end
 
 AcGePoint2d CTavroGeoArc::geoArcEndPoint(const AcGePoint2d& center, const AcGePoint2d& start,
                                          double bulge) {
-    const double angle = CTavroGeoPoint::geoRadian(center, start) + 4.0 * std::atan(bulge);
+    const double angle = CTavroGeoPoint::geoRadian(center, start) + TavroKernel::arcSweep(bulge);
     return CTavroGeoPoint::geoPolar(center, angle, start.distanceTo(center));
 }
 
 AcGePoint2d CTavroGeoArc::geoArcPointAtParam(double t, const AcGePoint2d& start,
                                              const AcGePoint2d& end, double bulge) {
     const AcGePoint2d center = geoArcCenter(start, end, bulge);
-    const double angle = CTavroGeoPoint::geoRadian(center, start) + 4.0 * std::atan(bulge) * t;
+    const double angle =
+        CTavroGeoPoint::geoRadian(center, start) + TavroKernel::arcSweep(bulge) * t;
     return CTavroGeoPoint::geoPolar(center, angle, start.distanceTo(center));
 }
 
@@ -140,7 +141,7 @@ AcArray<AcGePoint2d> CTavroGeoArc::geoArcBrokenLine(const AcGePoint2d& start,
     AcArray<AcGePoint2d> points;
     if (perDegree < 0) return points;
     points.append(start);
-    const double theta = 4.0 * std::atan(bulge);
+    const double theta = TavroKernel::arcSweep(bulge);
     const double steps = perDegree * std::fabs(theta) * 180.0 / kPi;
     if (!std::isfinite(steps)) return points;
     // The array's length is an int, so no request may count past it.

@@ -1,5 +1,7 @@
 #include "CTavroGeoGlobal.h"
 
+#include "TavroKernel.h"
+
 #include "AcDbCurves.h"
 #include "CTavroGeoArc.h"
 #include "CTavroGeoInternal.h"
@@ -200,10 +202,12 @@ int CTavroGeoGlobal::FindIntersection(const AcGePoint2d& P0, const AcGePoint2d& 
     const double len1 = dot(D1, D1);
     if (!(len0 * len1 >= 1e-6)) return 0;
     const AcGePoint2d E(P1.x - P0.x, P1.y - P0.y);
-    const double kross = cross(D0, D1);
+    const TavroKernel::LineCross lines =
+        TavroKernel::lineCross(P0, AcGeVector2d(D0.x, D0.y), P1, AcGeVector2d(D1.x, D1.y));
+    const double kross = lines.denom;
     if (kross * kross > Tavro::kSquaredTol * len0 * len1) {
-        const double s = cross(E, D1) / kross;
-        const double t = cross(E, D0) / kross;
+        const double s = lines.t;
+        const double t = lines.u;
         const double sAlong = sign(s) * s * s * len0;
         const double tAlong = sign(t) * t * t * len1;
         if (sAlong < s0 || sAlong > s1 || tAlong < t0 || tAlong > t1) return 0;

@@ -4,6 +4,7 @@
 
 #include "CTavroGeoArc.h"
 #include "CTavroGeoPoint.h"
+#include "TavroKernel.h"
 #include "TavroTolerance.h"
 
 #include <algorithm>
@@ -73,7 +74,7 @@ bool ringEdges(const AcArray<AcGePoint2d>& nodes, const AcArray<double>& bulges,
             e.arc = e.radius > 0.0 && std::isfinite(e.center.x) && std::isfinite(e.center.y);
             if (e.arc) {
                 e.start = std::atan2(e.from.y - e.center.y, e.from.x - e.center.x);
-                e.sweep = 4.0 * std::atan(bulge);
+                e.sweep = TavroKernel::arcSweep(bulge);
             }
         }
         edges.push_back(e);

@@ -1,12 +1,14 @@
 #include "AcDbCurves.h"
 
+#include "TavroKernel.h"
+#include "TavroTolerance.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace {
 
-const double kTwoPi = 6.283185307179586476925286766559;
 // Slack on a piece's own parameter when deciding whether a hit lies on it.
 const double kParamSlack = 1e-10;
 // How far a point may lie from the curve and still have a parameter there.
@@ -16,16 +18,8 @@ bool finite(const AcGePoint2d& p) {
     return std::isfinite(p.x) && std::isfinite(p.y);
 }
 
-// Fraction of the arc's sweep at which the direction angle a lies; values just outside [0, 1]
-// come out slightly negative or above 1 rather than wrapping round the circle.
 double arcFraction(const AcDbCurvePiece& arc, double a) {
-    const double turn = arc.sweep >= 0.0 ? a - arc.startAngle : arc.startAngle - a;
-    double u = std::fmod(turn, kTwoPi);
-    if (u < 0.0) u += kTwoPi;
-    const double span = std::fabs(arc.sweep);
-    // A point in the gap nearer the start gets a negative fraction.
-    if (u > span / 2.0 + kTwoPi / 2.0) u -= kTwoPi;
-    return u / span;
+    return TavroKernel::sweepFraction(arc.startAngle, arc.sweep, a);
 }
 
 bool withinPiece(const AcDbCurvePiece& piece, double t) {
@@ -62,13 +56,12 @@ void lineCircle(const AcDbCurvePiece& line, const AcGePoint2d& center, double ra
 void lineLine(const AcDbCurvePiece& p, const AcDbCurvePiece& q, std::vector<AcGePoint2d>& hits) {
     const AcGeVector2d r = p.end - p.start;
     const AcGeVector2d s = q.end - q.start;
-    const double denom = r.crossProduct(s);
+    const TavroKernel::LineCross cross = TavroKernel::lineCross(p.start, r, q.start, s);
     const AcGeVector2d e = q.start - p.start;
     const double scale = r.length() * s.length();
-    if (std::fabs(denom) > 1e-12 * scale) {
-        const double t = e.crossProduct(s) / denom;
-        const double u = e.crossProduct(r) / denom;
-        if (withinPiece(p, t) && withinPiece(q, u)) hits.push_back(p.start + r * t);
+    if (std::fabs(cross.denom) > 1e-12 * scale) {
+        if (withinPiece(p, cross.t) && withinPiece(q, cross.u))
+            hits.push_back(p.start + r * cross.t);
         return;
     }
     // Parallel: collinear pieces share the ends of their common part.
@@ -250,17 +243,13 @@ AcDbCurvePiece straightPiece(const AcGePoint2d& a, const AcGePoint2d& b) {
 // chord not zero, else straight.
 AcDbCurvePiece bulgeSegment(const AcGePoint2d& from, const AcGePoint2d& to, double bulge) {
     AcDbCurvePiece piece = straightPiece(from, to);
-    const double chord = from.distanceTo(to);
-    if (bulge == 0.0 || !std::isfinite(bulge) || !(chord > 0.0)) return piece;
-    // Centre from the chord and bulge: midpoint plus k/2 times the chord's left normal.
-    const double k = (1.0 / bulge - bulge) / 2.0;
-    const AcGeVector2d c = to - from;
+    TavroKernel::BulgeArc arc;
+    if (!TavroKernel::bulgeArc(from, to, bulge, arc)) return piece;
     piece.isArc = true;
-    piece.center =
-        AcGePoint2d((from.x + to.x) / 2.0 - c.y * k / 2.0, (from.y + to.y) / 2.0 + c.x * k / 2.0);
-    piece.radius = from.distanceTo(piece.center);
-    piece.startAngle = (from - piece.center).angle();
-    piece.sweep = 4.0 * std::atan(bulge);
+    piece.center = arc.center;
+    piece.radius = arc.radius;
+    piece.startAngle = arc.startAngle;
+    piece.sweep = arc.sweep;
     return piece;
 }
 
@@ -384,7 +373,7 @@ Acad::ErrorStatus AcDbEntity::getGeomExtents(AcDbExtents& extents) const {
         box.addPoint(AcGePoint3d(piece.end.x, piece.end.y, 0.0));
         if (!piece.isArc) continue;
         for (int q = 0; q < 4; ++q) {
-            const double t = arcFraction(piece, q * kTwoPi / 4.0);
+            const double t = arcFraction(piece, q * Tavro::kTwoPi / 4.0);
             if (t > 0.0 && t < 1.0) {
                 const AcGePoint2d p = piece.pointAt(t);
                 box.addPoint(AcGePoint3d(p.x, p.y, 0.0));

@@ -1,5 +1,7 @@
 #include "AcGeCurves.h"
 
+#include "TavroKernel.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -65,11 +67,10 @@ bool AcGeLineSeg2d::intersectWith(const AcGeLineSeg2d& other, AcGePoint2d& pt,
                                   const AcGeTol& tol) const {
     const AcGeVector2d r = m_end - m_start;
     const AcGeVector2d s = other.m_end - other.m_start;
-    const double denom = r.crossProduct(s);
-    if (r.isParallelTo(s, tol) || !(std::fabs(denom) > 0.0)) return false;
-    const AcGeVector2d q = other.m_start - m_start;
-    const double t = q.crossProduct(s) / denom;
-    const double u = q.crossProduct(r) / denom;
+    const TavroKernel::LineCross cross = TavroKernel::lineCross(m_start, r, other.m_start, s);
+    if (r.isParallelTo(s, tol) || !(std::fabs(cross.denom) > 0.0)) return false;
+    const double t = cross.t;
+    const double u = cross.u;
     // Accept a crossing just beyond an end by the point tolerance, measured along each segment.
     const double slackT = tol.equalPoint() / r.length();
     const double slackU = tol.equalPoint() / s.length();

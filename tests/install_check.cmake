@@ -15,7 +15,7 @@ run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 # Only public headers are installed, and consumers get the folder above them, never the header
 # folder itself (its bare names such as AcGe.h would shadow other software's headers).
 file(GLOB_RECURSE installed_headers ${prefix}/*/TavroGeometric142/*.h)
-foreach(internal CTavroGeoInternal.h TavroBoxIndex.h)
+foreach(internal CTavroGeoInternal.h TavroBoxIndex.h TavroKernel.h)
   if(installed_headers MATCHES "/${internal}")
     message(FATAL_ERROR "an internal header was installed: ${internal}")
   endif()

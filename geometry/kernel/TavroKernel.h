@@ -1,0 +1,61 @@
+#pragma once
+// The geometry kernel: the plane questions that several parts of the library ask, answered once
+// each. Built into the library, never installed. Where callers must keep different tolerances or
+// end rules, the kernel takes them from the caller; it does not average them away.
+//
+// Routines and their callers:
+// - arcCenter, arcSweep: the centre and signed sweep of a bulge arc. CTavroGeoArc (every arc
+//   measure), the host polyline's pieces (AcDbPolyline, AcDbPolylineBand) and the row crossings.
+// - bulgeArc: centre, radius, start direction and sweep together, or false for a straight piece
+//   (bulge 0 or not finite, zero chord). The host's curve pieces.
+// - sweepFraction: where a direction lies along an arc's sweep, points in the gap split towards
+//   the nearer end. The host's curve pieces (closest points, hits, extents) and the row
+//   crossings (the circle's top and bottom).
+// - lineCross: the parameters at which two lines p + t r and q + u s meet. The host's segment
+//   (AcGeLineSeg2d), the host's piece intersections and CTavroGeoGlobal's segment intersection;
+//   each keeps its own parallel test and parameter windows.
+// - rowCrossings: the crossings of a bulge piece with the row to the right of a point, half
+//   open, arcs cut at their circle's top and bottom. The point-in-ring family and the ray cast's
+//   straight rings (through CTavroGeoInternal::rowCrossings and rowCrossingParity).
+
+#include "AcGe.h"
+
+namespace TavroKernel {
+
+// Centre of the arc from a to b whose bulge (tan of a quarter of the sweep, positive
+// counterclockwise) is given: the chord's middle plus k/2 times its left normal,
+// k = (1/bulge - bulge)/2. Not finite for a zero bulge.
+AcGePoint2d arcCenter(const AcGePoint2d& a, const AcGePoint2d& b, double bulge);
+// The signed sweep 4 atan(bulge), positive counterclockwise.
+double arcSweep(double bulge);
+
+struct BulgeArc {
+    AcGePoint2d center;
+    double radius = 0.0;
+    double startAngle = 0.0; // direction of a from the centre, in [0, 2 pi)
+    double sweep = 0.0;      // signed
+};
+// The arc from a to b with the bulge; false for a straight piece.
+bool bulgeArc(const AcGePoint2d& a, const AcGePoint2d& b, double bulge, BulgeArc& arc);
+
+// Fraction of the sweep at which the direction angle lies: 0 at the start, 1 at the end;
+// directions in the gap come out below 0 (nearer the start) or above 1 (nearer the end).
+double sweepFraction(double startAngle, double sweep, double angle);
+
+// The parameters at which the lines p + t r and q + u s meet, and r x s (zero for parallel
+// lines, when t and u are not finite).
+struct LineCross {
+    double denom;
+    double t;
+    double u;
+};
+LineCross lineCross(const AcGePoint2d& p, const AcGeVector2d& r, const AcGePoint2d& q,
+                    const AcGeVector2d& s);
+
+// Crossings of the row through pt, to the right of pt, with the piece from a to b (an arc when
+// the bulge is finite and not 0 and the chord not zero). Arcs are cut at their highest and
+// lowest points so every part rises or falls; each part counts half-open (its lower end on the
+// row counts, its upper end does not).
+int rowCrossings(const AcGePoint2d& pt, const AcGePoint2d& a, const AcGePoint2d& b, double bulge);
+
+} // namespace TavroKernel

@@ -1,0 +1,46 @@
+// Bulge arcs and lines: centre, sweep, fractions of the sweep, line crossings.
+
+#include "TavroKernel.h"
+
+#include "TavroTolerance.h"
+
+#include <cmath>
+
+namespace TavroKernel {
+
+AcGePoint2d arcCenter(const AcGePoint2d& a, const AcGePoint2d& b, double bulge) {
+    const double k = (1.0 / bulge - bulge) / 2.0;
+    return AcGePoint2d((a.x + b.x - (b.y - a.y) * k) / 2.0, (a.y + b.y + (b.x - a.x) * k) / 2.0);
+}
+
+double arcSweep(double bulge) {
+    return 4.0 * std::atan(bulge);
+}
+
+bool bulgeArc(const AcGePoint2d& a, const AcGePoint2d& b, double bulge, BulgeArc& arc) {
+    if (bulge == 0.0 || !std::isfinite(bulge) || !(a.distanceTo(b) > 0.0)) return false;
+    arc.center = arcCenter(a, b, bulge);
+    arc.radius = a.distanceTo(arc.center);
+    arc.startAngle = (a - arc.center).angle();
+    arc.sweep = arcSweep(bulge);
+    return true;
+}
+
+double sweepFraction(double startAngle, double sweep, double angle) {
+    const double turn = sweep >= 0.0 ? angle - startAngle : startAngle - angle;
+    double u = std::fmod(turn, Tavro::kTwoPi);
+    if (u < 0.0) u += Tavro::kTwoPi;
+    const double span = std::fabs(sweep);
+    // A direction in the gap nearer the start gets a negative fraction.
+    if (u > span / 2.0 + Tavro::kPi) u -= Tavro::kTwoPi;
+    return u / span;
+}
+
+LineCross lineCross(const AcGePoint2d& p, const AcGeVector2d& r, const AcGePoint2d& q,
+                    const AcGeVector2d& s) {
+    const double denom = r.crossProduct(s);
+    const AcGeVector2d e = q - p;
+    return {denom, e.crossProduct(s) / denom, e.crossProduct(r) / denom};
+}
+
+} // namespace TavroKernel
