@@ -70,19 +70,6 @@ int collinearHits(const AcGePoint2d& P0, const AcGePoint2d& D0, const AcGePoint2
     return pts.length();
 }
 
-// Area between chord and arc for the included angle theta: r^2 (theta - sin theta) / 2, which
-// is the sector less the centre-chord triangle up to a half circle and the sector plus it
-// beyond. Small angles use the series, where the difference would cancel.
-double chordArcArea(double chord, double theta) {
-    const double radius = chord / (2.0 * std::sin(theta / 2.0));
-    double excess = theta - std::sin(theta);
-    if (theta < 1e-3) {
-        const double t2 = theta * theta;
-        excess = theta * t2 / 6.0 * (1.0 - t2 / 20.0 * (1.0 - t2 / 42.0));
-    }
-    return radius * radius * excess / 2.0;
-}
-
 // The mean distance from pt to the points. Once the running mean reaches a finite `stop` it is
 // returned early: the sum of distances only grows and rounding keeps that order, so the full
 // mean could not come out below stop either.
@@ -269,7 +256,7 @@ double CTavroGeoGlobal::Get2BulgeLineArea(const AcGePoint2d& a, const AcGePoint2
     if (!(std::fabs(bulge) >= Tavro::kSquaredTol)) return 0.0;
     const double chord = a.distanceTo(b);
     if (!(chord > 0.0)) return 0.0;
-    return chordArcArea(chord, CTavroGeoArc::geoArcRadian(bulge));
+    return TavroKernel::chordArcArea(chord, CTavroGeoArc::geoArcRadian(bulge));
 }
 
 void CTavroGeoGlobal::GetBugleLineDivPoint(int index, const AcGePoint2d& a, const AcGePoint2d& b,

@@ -169,7 +169,7 @@ private:
 } // namespace
 
 double CTavroGeoInternal::partBulge(double bulge, double fraction) {
-    return std::tan(std::atan(bulge) * fraction);
+    return TavroKernel::partBulge(bulge, fraction);
 }
 
 void CTavroGeoInternal::snapVertices(QVector<AcArray<AcGePoint2d>>& polylines) {

@@ -11,6 +11,10 @@
 // - sweepFraction: where a direction lies along an arc's sweep, points in the gap split towards
 //   the nearer end. The host's curve pieces (closest points, hits, extents) and the row
 //   crossings (the circle's top and bottom).
+// - chordArcArea: the area between chord and arc, by the series where the closed form cancels.
+//   CTavroGeoGlobal's bulge areas.
+// - partBulge: the bulge of a part of an arc. Cutting polylines (CTavroGeoGlobal,
+//   CTavroGeoLine's rebuild) and the division engine, through CTavroGeoInternal::partBulge.
 // - lineCross: the parameters at which two lines p + t r and q + u s meet. The host's segment
 //   (AcGeLineSeg2d), the host's piece intersections and CTavroGeoGlobal's segment intersection;
 //   each keeps its own parallel test and parameter windows.
@@ -41,6 +45,12 @@ bool bulgeArc(const AcGePoint2d& a, const AcGePoint2d& b, double bulge, BulgeArc
 // Fraction of the sweep at which the direction angle lies: 0 at the start, 1 at the end;
 // directions in the gap come out below 0 (nearer the start) or above 1 (nearer the end).
 double sweepFraction(double startAngle, double sweep, double angle);
+
+// Area between a chord and its arc of included angle theta (never negative):
+// r^2 (theta - sin theta) / 2, by its series below theta = 1e-3.
+double chordArcArea(double chord, double theta);
+// The bulge of the part of an arc that spans the given fraction of its sweep.
+double partBulge(double bulge, double fraction);
 
 // The parameters at which the lines p + t r and q + u s meet, and r x s (zero for parallel
 // lines, when t and u are not finite).

@@ -36,6 +36,23 @@ double sweepFraction(double startAngle, double sweep, double angle) {
     return u / span;
 }
 
+// Area between chord and arc for the included angle theta: r^2 (theta - sin theta) / 2, which
+// is the sector less the centre-chord triangle up to a half circle and the sector plus it
+// beyond. Small angles use the series, where the difference would cancel.
+double chordArcArea(double chord, double theta) {
+    const double radius = chord / (2.0 * std::sin(theta / 2.0));
+    double excess = theta - std::sin(theta);
+    if (theta < 1e-3) {
+        const double t2 = theta * theta;
+        excess = theta * t2 / 6.0 * (1.0 - t2 / 20.0 * (1.0 - t2 / 42.0));
+    }
+    return radius * radius * excess / 2.0;
+}
+
+double partBulge(double bulge, double fraction) {
+    return std::tan(std::atan(bulge) * fraction);
+}
+
 LineCross lineCross(const AcGePoint2d& p, const AcGeVector2d& r, const AcGePoint2d& q,
                     const AcGeVector2d& s) {
     const double denom = r.crossProduct(s);
