@@ -16,12 +16,6 @@ using Tavro::kTol;
 using Tavro::kTwoPi;
 
 namespace {
-// Both chord components longer than this: the two estimates of the bulge's k are averaged.
-constexpr double kWideChord = 0.2;
-// Two arc lengths that agree within this put a point on the arc.
-constexpr double kOnArcLength = 0.01;
-// An arc of a whole number of steps keeps its last step although its count rounds just below.
-constexpr double kStepSlack = 1e-9;
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
@@ -118,7 +112,7 @@ bool CTavroGeoArc::GetPointAtParam(const AcGePoint2d& start, const AcGePoint2d& 
 bool CTavroGeoArc::geoArcPtInArc(const AcGePoint2d& pt, const AcGePoint2d& start,
                                  const AcGePoint2d& end, double bulge) {
     const ArcSplit split = splitArcAt(pt, start, end, bulge);
-    return std::fabs(split.whole - split.toPoint - split.fromPoint) < kOnArcLength;
+    return std::fabs(split.whole - split.toPoint - split.fromPoint) < Tavro::kOnArcLength;
 }
 
 double CTavroGeoArc::GetParamAtArc(AcGePoint2d pt, AcGePoint2d center, AcGePoint2d start,
@@ -145,7 +139,8 @@ AcArray<AcGePoint2d> CTavroGeoArc::geoArcBrokenLine(const AcGePoint2d& start,
     const double steps = perDegree * std::fabs(theta) * 180.0 / kPi;
     if (!std::isfinite(steps)) return points;
     // The array's length is an int, so no request may count past it.
-    const double count = std::min(std::trunc(steps + kStepSlack), static_cast<double>(INT_MAX));
+    const double count =
+        std::min(std::trunc(steps + Tavro::kArcStepSlack), static_cast<double>(INT_MAX));
     if (count < 2.0) return points;
     const AcGePoint2d center = geoArcCenter(start, end, bulge);
     const double radius = start.distanceTo(center);
@@ -193,7 +188,7 @@ double CTavroGeoArc::geoArcBulge(const AcGePoint2d& start, const AcGePoint2d& ce
     const double kx = ((start.x - center.x) + (end.x - center.x)) / dy;
     const double ky = ((center.y - start.y) + (center.y - end.y)) / dx;
     double k = std::fabs(dy) >= std::fabs(dx) ? kx : ky;
-    if (std::fabs(dx) > kWideChord && std::fabs(dy) > kWideChord) k = (kx + ky) / 2.0;
+    if (std::fabs(dx) > Tavro::kWideChord && std::fabs(dy) > Tavro::kWideChord) k = (kx + ky) / 2.0;
     return bulgeFromK(k, clockwise);
 }
 

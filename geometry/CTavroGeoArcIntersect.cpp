@@ -19,9 +19,6 @@ namespace {
 
 // A coefficient, discriminant or distance that the closed forms read as zero.
 constexpr double kClosedFormTol = Tavro::kArcTol;
-// Polyline pieces shorter than this are skipped; bulges below it are straight.
-constexpr double kShortPiece = 1e-10;
-constexpr double kStraightBulge = 1e-10;
 // The slack of every window, in arc length or in length for the segment ends.
 constexpr double kWindowSlack = Tavro::kTol;
 // Two hits of one query piece closer than this are one.
@@ -72,7 +69,7 @@ LocalArc localArc(const AcGePoint2d& s, const AcGePoint2d& e, double bulge,
     // The radius reads bulges below 1e-6 as straight and answers 0, while this layer treats
     // every bulge from 1e-10 on as an arc: a flat arc keeps the circle about its centre, or a
     // segment crossing it would find nothing.
-    if (arc.radius == 0.0 && std::fabs(bulge) >= kStraightBulge)
+    if (arc.radius == 0.0 && std::fabs(bulge) >= Tavro::kIntersectStraightBulge)
         arc.radius = arc.center.distanceTo(arc.start);
     return arc;
 }
@@ -230,9 +227,9 @@ void forEachPiece(const AcArray<AcGePoint2d>& nodes, const AcArray<double>& bulg
     const int n = nodes.length();
     for (int k = 0; k + 1 < n; ++k) {
         const double length = nodes[k].distanceTo(nodes[k + 1]);
-        if (!(length >= kShortPiece)) continue;
+        if (!(length >= Tavro::kShortPiece)) continue;
         const double bulge = bulgeAt(bulges, k);
-        const bool straight = std::fabs(bulge) < kStraightBulge;
+        const bool straight = std::fabs(bulge) < Tavro::kIntersectStraightBulge;
         visit(Piece{k, nodes[k], nodes[k + 1], bulge, straight,
                     pieceWindow(length, straight, k + 2 == n)});
     }

@@ -13,17 +13,12 @@
 
 namespace {
 
-// Arc recovery is tried on polylines whose chords are all this short.
-const double kShortChord = 1.0;
-const double kRecoveryTol = 0.001;
-// Loop vertices closer than this are one.
-const double kLoopSameTol = 1e-5;
 // The angle step of the broken line a region is measured by, in degrees.
 const double kAreaStep = 20.0;
 
 bool shortChords(const AcArray<AcGePoint2d>& pts) {
     for (int k = 0; k + 1 < pts.length(); ++k)
-        if (!(pts[k].distanceTo(pts[k + 1]) <= kShortChord)) return false;
+        if (!(pts[k].distanceTo(pts[k + 1]) <= Tavro::kShortChord)) return false;
     return true;
 }
 
@@ -40,7 +35,8 @@ void recoverArcs(AcArray<AcGePoint2d>& pts, AcArray<double>& bulges) {
     if (anyArc(bulges) && shortChords(pts)) {
         AcArray<AcGePoint2d> outPts;
         AcArray<double> outBulges;
-        if (CTavroGeoLine::geoDeconvolution(outPts, outBulges, pts, bulges, closed, kRecoveryTol) &&
+        if (CTavroGeoLine::geoDeconvolution(outPts, outBulges, pts, bulges, closed,
+                                            Tavro::kBorderRecoveryTol) &&
             !outPts.isEmpty()) {
             pts = outPts;
             bulges = outBulges;
@@ -50,7 +46,7 @@ void recoverArcs(AcArray<AcGePoint2d>& pts, AcArray<double>& bulges) {
 
 // The loop's area as its broken line measures it, or -1 when it is too thin to be a region.
 double regionArea(AcArray<AcGePoint2d>& loop, AcArray<double>& bulges) {
-    CTavroGeoPoint::geoRemoveSameNodes(loop, bulges, kLoopSameTol);
+    CTavroGeoPoint::geoRemoveSameNodes(loop, bulges, Tavro::kLoopSameTol);
     if (loop.length() <= 2 && !anyArc(bulges)) return -1.0;
     AcArray<AcGePoint2d> line;
     CTavroGeoLine::GetNodesHaveArc(loop, bulges, line, true, kAreaStep, Tavro::kVerticesOnArc);

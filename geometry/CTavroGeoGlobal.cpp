@@ -187,7 +187,7 @@ int CTavroGeoGlobal::FindIntersection(const AcGePoint2d& P0, const AcGePoint2d& 
     }
     const double len0 = dot(D0, D0);
     const double len1 = dot(D1, D1);
-    if (!(len0 * len1 >= 1e-6)) return 0;
+    if (!(len0 * len1 >= Tavro::kDegenerateLengthProduct)) return 0;
     const AcGePoint2d E(P1.x - P0.x, P1.y - P0.y);
     const TavroKernel::LineCross lines =
         TavroKernel::lineCross(P0, AcGeVector2d(D0.x, D0.y), P1, AcGeVector2d(D1.x, D1.y));
@@ -202,7 +202,7 @@ int CTavroGeoGlobal::FindIntersection(const AcGePoint2d& P0, const AcGePoint2d& 
         return 1;
     }
     const double offLine = cross(E, D0);
-    if (offLine * offLine > Tavro::kSquaredTol * len0 * dot(E, E) + 1e-20) return 0;
+    if (offLine * offLine > Tavro::kSquaredTol * len0 * dot(E, E) + Tavro::kTinySquare) return 0;
     return collinearHits(P0, D0, D1, E, s0, s1, t0, t1, pts, params);
 }
 
@@ -320,7 +320,7 @@ void CTavroGeoGlobal::AnalyzeBulgePolyline(AcArray<AcGePoint2d> nodes, AcArray<d
     BulgePolyAddDivPoint(nodes, bulges, false, addX, addY, pts, params);
     QuickSort(params, pts, 0, params.length() - 1);
     for (int k = params.length() - 1; k > 0; --k) {
-        if (std::fabs(params[k] - params[k - 1]) < 1e-7) {
+        if (std::fabs(params[k] - params[k - 1]) < Tavro::kSameParam) {
             params.removeAt(k);
             pts.removeAt(k);
         }

@@ -12,12 +12,6 @@
 
 namespace {
 
-// The segment length counts its bulge as straight only below this, tighter than the general
-// tolerance, so that very flat arcs still measure as arcs.
-constexpr double kStraightLengthBulge = 1e-7;
-// Polyline parameters are compared after cutting them to this step, so that a point met by two
-// segments at rounding distance from each other resolves by the cut value.
-constexpr double kParamStep = 1e-6;
 // The distance a polyline answers when it has no segment to measure to.
 constexpr double kNoDistance = 99999999.0;
 
@@ -166,7 +160,7 @@ double CTavroGeoLine::geoPointDistPolyline(const AcGePoint2d& pt, const AcArray<
 
 double CTavroGeoLine::GetBulgeLineLength(const AcGePoint2d& a, const AcGePoint2d& b,
                                          const double& bulge) {
-    if (std::fabs(bulge) < kStraightLengthBulge) return a.distanceTo(b);
+    if (std::fabs(bulge) < Tavro::kLengthStraightBulge) return a.distanceTo(b);
     AcGePoint2d center;
     double radius = 0.0;
     CTavroGeoArc::GetArcCoreRadius(a, b, bulge, center, radius);
@@ -216,7 +210,8 @@ double CTavroGeoLine::geoPointAtParam(const AcGePoint2d& pt, const AcArray<AcGeP
         const double bulge = i < bulges.length() ? bulges[i] : 0.0;
         const double t = geoPointAtParam(pt, pts[i], pts[i + 1], bulge, tol);
         if (!(t >= 0.0 && t <= 1.0)) continue;
-        const double local = static_cast<std::int32_t>(t / kParamStep) * kParamStep;
+        const double local =
+            static_cast<std::int32_t>(t / Tavro::kParamCutStep) * Tavro::kParamCutStep;
         if (found && local > bestLocal) continue;
         found = true;
         bestLocal = local;

@@ -13,21 +13,6 @@
 
 namespace {
 
-// Bulges up to this magnitude stay chords when arcs are cut by angle.
-constexpr double kFlatBulge = 0.001;
-// A flattened closed ring whose last vertex lies this close to its first already ends there.
-constexpr double kClosingGap = 0.001;
-// The shortest arc-length step accepted.
-constexpr double kMinArcStep = 0.001;
-// How closely the last chord of a closed broken line must match its closing gap for the closing
-// chord to take part in a recovered arc.
-constexpr double kClosingChordTol = 9.999999999999999e-6;
-// An arc widened over its two flanking chords must pass this close to the far flank's end.
-constexpr double kWidenRadiusTol = 1.0;
-// Turns whose sines differ by less than this count as mirror images.
-constexpr double kSineTol = 1e-6;
-// The flanking chords of an interpolated pair may be shorter by less than this fraction.
-constexpr double kShorterFlank = 0.1;
 // Bounds the pieces of one arc, so that a vanishing step cannot exhaust memory or time; pieces
 // this fine already lie far below any drawing precision.
 constexpr long kMaxPiecesPerArc = 1L << 20;
@@ -97,7 +82,7 @@ void appendInnerVertices(const ArcCut& arc, double step, Tavro::ZheXianHuaMethod
 
 void endOnFirstVertex(AcArray<AcGePoint2d>& out) {
     const AcGePoint2d first = out.first();
-    if (out.last().distanceTo(first) > kClosingGap)
+    if (out.last().distanceTo(first) > Tavro::kClosingGap)
         out.append(first);
     else
         out.last() = first;
@@ -168,7 +153,7 @@ bool arcReaches(const AcArray<AcGePoint2d>& pts, long i, long j, const Circle& c
 bool flanksInterpolated(const AcArray<AcGePoint2d>& pts, long v, double length) {
     const double before = chord(pts, v - 2, v - 1);
     if (!(std::fabs(before - chord(pts, v + 1, v + 2)) <= Tavro::kTol)) return false;
-    if (!(before < length && length - before < length * kShorterFlank)) return false;
+    if (!(before < length && length - before < length * Tavro::kShorterFlank)) return false;
     return gentleTurn(turnAt(pts, v - 2, v - 1, v));
 }
 
@@ -258,10 +243,11 @@ private:
         const double toQ = circle.center.distanceTo(q);
         if (!(std::fabs(circle.center.distanceTo(p) - toQ) < m_tol)) return false;
         if (!(std::fabs(chord(m_pts, b1 - 1, b1) - chord(m_pts, b2, b2 + 1)) < m_tol)) return false;
-        if (!(std::fabs(circle.radius - toQ) < kWidenRadiusTol)) return false;
+        if (!(std::fabs(circle.radius - toQ) < Tavro::kWidenRadiusTol)) return false;
         const double turnIn = turnAt(m_pts, b1 - 1, b1, b1 + 1);
         const double turnOut = turnAt(m_pts, b2 - 1, b2, b2 + 1);
-        return std::fabs(std::sin(turnIn) - std::sin(turnOut)) < kSineTol && gentleTurn(turnIn);
+        return std::fabs(std::sin(turnIn) - std::sin(turnOut)) < Tavro::kMirrorSineTol &&
+               gentleTurn(turnIn);
     }
 
     // Takes back vertex b1 and the chord before it; the arc runs from b1 - 1 to b2 + 1.
@@ -304,7 +290,7 @@ bool CTavroGeoLine::GetNodesHaveArc(const AcArray<AcGePoint2d>& pts, const AcArr
     for (int i = 0; i < n; ++i) {
         out.append(pts[i]);
         if (!useBulges || (i == n - 1 && !closed)) continue;
-        if (!(std::fabs(bulges[i]) > kFlatBulge) || !(step > 0.0)) continue;
+        if (!(std::fabs(bulges[i]) > Tavro::kFlatBulge) || !(step > 0.0)) continue;
         ArcCut arc;
         if (cutArc(pts[i], pts[(i + 1) % n], bulges[i], arc))
             appendInnerVertices(arc, step, method, out);
@@ -316,7 +302,7 @@ bool CTavroGeoLine::GetNodesHaveArc(const AcArray<AcGePoint2d>& pts, const AcArr
 bool CTavroGeoLine::GetNodesHaveArc(AcArray<AcGePoint2d>& out, const AcArray<AcGePoint2d>& pts,
                                     const AcArray<double>& bulges, double arcStep,
                                     Tavro::ZheXianHuaMethod method) {
-    if (!(std::fabs(arcStep) >= kMinArcStep) || pts.isEmpty()) return false;
+    if (!(std::fabs(arcStep) >= Tavro::kMinArcStep) || pts.isEmpty()) return false;
     if (&out == &pts) {
         const AcArray<AcGePoint2d> copy = pts;
         return GetNodesHaveArc(out, copy, bulges, arcStep, method);
@@ -401,7 +387,8 @@ bool CTavroGeoLine::geoDeconvolution(AcArray<AcGePoint2d>& outPts, AcArray<doubl
     outBulges.removeAll();
     // With the first vertex listed again, the closing chord can end an arc like any other.
     const double lastChord = work[n - 2].distanceTo(work[n - 1]);
-    if (closed && std::fabs(lastChord - work[n - 1].distanceTo(work[0])) < kClosingChordTol) {
+    if (closed &&
+        std::fabs(lastChord - work[n - 1].distanceTo(work[0])) < Tavro::kClosingChordTol) {
         work.append(work[0]);
         workBulges.append(0.0);
     }

@@ -18,9 +18,6 @@
 
 namespace {
 
-// Elementary regions no larger than this are slivers of the overlay, not common regions.
-const double kRegionMinArea = 0.0001;
-
 // Hits of segment PQ on the open polyline b, parameters along PQ offset by index; the end
 // margin decides whether a hit at Q counts.
 void segmentHits(const AcGePoint2d& P, const AcGePoint2d& Q, const AcArray<AcGePoint2d>& b,
@@ -68,8 +65,8 @@ int upperLeftIndex(const AcArray<AcGePoint2d>& pts) {
     for (int i = 1; i + 1 < pts.length(); ++i) {
         const double score = pts[i].y - pts[i].x;
         const double bestScore = pts[best].y - pts[best].x;
-        if (score > bestScore + 1e-7 ||
-            (std::fabs(score - bestScore) <= 1e-7 && pts[i].y > pts[best].y))
+        if (score > bestScore + Tavro::kCornerScoreTie ||
+            (std::fabs(score - bestScore) <= Tavro::kCornerScoreTie && pts[i].y > pts[best].y))
             best = i;
     }
     return best;
@@ -137,7 +134,8 @@ bool CTavroGeoLine::getLoopsIntersection(const QVector<AcArray<AcGePoint2d>>& lo
     const QVector<AcArray<double>> noBulges(loops.size());
     QVector<AcArray<AcGePoint2d>> regions;
     QVector<AcArray<double>> regionBulges;
-    CTavroGeoBoder::geoGetBoders(regions, regionBulges, loops, noBulges, false, kRegionMinArea);
+    CTavroGeoBoder::geoGetBoders(regions, regionBulges, loops, noBulges, false,
+                                 Tavro::kRegionMinArea);
     for (const AcArray<AcGePoint2d>& region : regions) {
         AcGePoint2d inner;
         if (!getRandomPointInNodesB(region, inner)) continue;
@@ -207,8 +205,8 @@ Tavro::ErrorStatus CTavroGeoLine::geoResetPolyline(AcArray<AcGePoint2d>& pts,
 Tavro::NodeBulge CTavroGeoLine::geoCombinePointArray(const Tavro::NodeBulge& polyline,
                                                      const AcArray<AcGePoint2d>& add) {
     if (add.isEmpty()) return polyline;
-    double t0 = geoPointAtParam(add.first(), polyline.nodes, polyline.bulges, 0.01);
-    double t1 = geoPointAtParam(add.last(), polyline.nodes, polyline.bulges, 0.01);
+    double t0 = geoPointAtParam(add.first(), polyline.nodes, polyline.bulges, Tavro::kJoinPointTol);
+    double t1 = geoPointAtParam(add.last(), polyline.nodes, polyline.bulges, Tavro::kJoinPointTol);
     if (t0 < 0.0 || t1 < 0.0) return polyline;
     int n = polyline.nodes.length();
     if (n > 1 && polyline.nodes.first().distanceTo(polyline.nodes.last()) < Tavro::kTol) --n;

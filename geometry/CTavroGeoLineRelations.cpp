@@ -26,10 +26,8 @@ using Tavro::Relation;
 
 // The ray turns by 5 degrees whenever a cast meets the boundary where it cannot tell a crossing
 // from a touch; 72 turns bring it back to where it started.
-const double kRayTurn = 0.08726646259971647;
+const double kRayTurn = 5.0 * Tavro::kPi / 180.0;
 const int kRayCasts = 72;
-// How far either side of a hit the curve's direction is sampled.
-const double kSideStep = 2e-6;
 
 Relation relation(int value) {
     return static_cast<Relation>(value);
@@ -60,10 +58,10 @@ bool castRay(const Curve& curve, const AcDbRay& ray, const AcGeVector3d& dir, in
     for (const AcGePoint3d& hit : hits) {
         double p = 0.0;
         if (curve.getParamAtPoint(hit, p) != Acad::eOk) return false;
-        double before = p - kSideStep;
-        double after = p + kSideStep;
-        if (before < s) before = e - kSideStep + (s - before);
-        if (after > e) after = s + kSideStep + (e - after);
+        double before = p - Tavro::kRaySideStep;
+        double after = p + Tavro::kRaySideStep;
+        if (before < s) before = e - Tavro::kRaySideStep + (s - before);
+        if (after > e) after = s + Tavro::kRaySideStep + (e - after);
         const int sideBefore = CTavroGeoInternal::curveSide(curve, before, dir);
         const int sideAfter = CTavroGeoInternal::curveSide(curve, after, dir);
         if (sideBefore == 2 || sideAfter == 2) return false;
@@ -184,7 +182,7 @@ public:
         const double tol = AcGeContext::gTol.equalPoint();
         // |pa| + |pb| - |ab| < tol holds inside an ellipse about the edge whose half width is
         // sqrt(tol L / 2 + tol^2 / 4); the longest edge and the distances' rounding bound it.
-        const double reach = tol + 1e-12 * m_longest;
+        const double reach = tol + Tavro::kDistanceRounding * m_longest;
         const double margin = std::sqrt(reach * m_longest / 2.0 + reach * reach / 4.0) + reach;
         bool onEdge = false;
         forEdgesNear(boxOf(pt, pt).grown(margin),
@@ -195,7 +193,8 @@ public:
                      });
         if (onEdge) return Tavro::kRelationBoundary;
         // Only edges spanning the row and reaching to the right of pt can be crossed.
-        const double slack = 1e-9 * (1.0 + std::fabs(pt.x)) + 1e-14 * m_longest;
+        const double slack =
+            Tavro::kRowSlack * (1.0 + std::fabs(pt.x)) + Tavro::kRowRounding * m_longest;
         int count = 0;
         forEdgesNear({pt.x - slack, pt.y, std::numeric_limits<double>::infinity(), pt.y},
                      [&](int, const AcGePoint2d& a, const AcGePoint2d& b) {
@@ -210,8 +209,9 @@ public:
         // A hit lies within 1e-6 of both pieces, or, for nearly collinear ones, within 1e-6 of
         // their summed lengths plus 1e-7 of the segment's length.
         const double length = a.distanceTo(b);
-        const double margin =
-            3e-6 * (m_longest + length) + 1e-5 + 1e-12 * (std::fabs(a.x) + std::fabs(a.y) + length);
+        const double margin = Tavro::kSegmentHitReach * (m_longest + length) +
+                              Tavro::kSegmentHitFloor +
+                              Tavro::kDistanceRounding * (std::fabs(a.x) + std::fabs(a.y) + length);
         std::vector<int> edges;
         forEdgesNear(boxOf(a, b).grown(margin), [&](int k, const AcGePoint2d&, const AcGePoint2d&) {
             edges.push_back(k);

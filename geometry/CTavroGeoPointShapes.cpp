@@ -74,15 +74,6 @@ AcArray<AcGePoint2d> boxOf(const AcGePoint2d& min, const AcGePoint2d& max) {
     return {min, AcGePoint2d(min.x, max.y), max, AcGePoint2d(max.x, min.y)};
 }
 
-// Two edge directions closer than this (radians, modulo pi) are measured once.
-constexpr double kSameDirection = 0.001;
-// How close to the convex hull's boundary, relative to the largest coordinate, a node must lie
-// to be kept for the rotated extents: far above the rounding of a rotation (a few 1e-16 of the
-// largest coordinate), so no node left out can reach an extreme after rounding.
-constexpr double kHullBand = 1e-9;
-// Beyond this the squares in the hull's turn tests could overflow; such rings keep all nodes.
-constexpr double kHugeCoordinate = 1e150;
-
 double turn(const AcGePoint2d& o, const AcGePoint2d& a, const AcGePoint2d& b) {
     return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
 }
@@ -127,11 +118,11 @@ AcArray<AcGePoint2d> nearHullNodes(const AcArray<AcGePoint2d>& nodes) {
         if (!std::isfinite(p.x) || !std::isfinite(p.y)) return nodes;
         largest = std::max({largest, std::fabs(p.x), std::fabs(p.y)});
     }
-    if (largest > kHugeCoordinate) return nodes;
+    if (largest > Tavro::kHugeCoordinate) return nodes;
     const std::vector<AcGePoint2d> hull = convexHull(nodes);
     const size_t h = hull.size();
     if (h < 3) return nodes;
-    const double band = kHullBand * (largest + 1.0);
+    const double band = Tavro::kHullBand * (largest + 1.0);
     AcGePoint2d o(0.0, 0.0);
     for (const AcGePoint2d& v : hull) {
         o.x += v.x / static_cast<double>(h);
@@ -160,7 +151,8 @@ AcArray<AcGePoint2d> nearHullNodes(const AcArray<AcGePoint2d>& nodes) {
         const double r = p.distanceTo(o);
         // The boundary point nearest p lies within the band only in directions from o that
         // differ from p's by at most asin(band / r) (plus a margin for the angles' rounding).
-        const double spread = r > 2.0 * band ? std::asin(band / r) + 1e-9 : Tavro::kPi;
+        const double spread =
+            r > 2.0 * band ? std::asin(band / r) + Tavro::kAngleRounding : Tavro::kPi;
         bool near = spread >= Tavro::kHalfPi;
         if (!near) {
             double from = std::atan2(p.y - o.y, p.x - o.x) - spread;
@@ -337,8 +329,8 @@ AcArray<AcGePoint2d> CTavroGeoPoint::geoMinAreaRect(const AcArray<AcGePoint2d>& 
     std::vector<double> tried;
     auto alreadyTried = [&tried](double t) {
         const auto above = std::lower_bound(tried.begin(), tried.end(), t);
-        if (above != tried.end() && std::fabs(*above - t) < kSameDirection) return true;
-        return above != tried.begin() && std::fabs(*std::prev(above) - t) < kSameDirection;
+        if (above != tried.end() && std::fabs(*above - t) < Tavro::kSameDirection) return true;
+        return above != tried.begin() && std::fabs(*std::prev(above) - t) < Tavro::kSameDirection;
     };
     // Only nodes near the convex hull can bound a rotated box.
     const AcArray<AcGePoint2d> outer = nearHullNodes(nodes);

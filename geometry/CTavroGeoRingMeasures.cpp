@@ -17,14 +17,9 @@ namespace {
 using Tavro::kPi;
 using Tavro::kTwoPi;
 
-// A bulge below this magnitude draws a straight edge (the arc radius is 0 below it).
-const double kStraightBulge = 1e-6;
 // The spacing of the tangent directions tried for an arc's side of the minimum rectangle, before
 // the best one is refined.
 const double kTangentStep = kPi / 360.0;
-// Rectangle areas this close (relative) count as equal, and the first direction found keeps its
-// place: a circle's rectangle stays square to its first chord.
-const double kAreaTie = 1e-9;
 // How many of the best directions by the sampled hull are measured on the true shape.
 const int kExactCandidates = 8;
 // The most scan lines tried for a label point.
@@ -68,7 +63,7 @@ bool ringEdges(const AcArray<AcGePoint2d>& nodes, const AcArray<double>& bulges,
         if (!std::isfinite(e.from.x) || !std::isfinite(e.from.y) || !std::isfinite(bulge))
             return false;
         if (e.from == e.to) continue;
-        if (std::fabs(bulge) >= kStraightBulge) {
+        if (std::fabs(bulge) >= Tavro::kRingStraightBulge) {
             e.radius = CTavroGeoArc::geoArcRadius(e.from, e.to, bulge);
             e.center = CTavroGeoArc::geoArcCenter(e.from, e.to, bulge);
             e.arc = e.radius > 0.0 && std::isfinite(e.center.x) && std::isfinite(e.center.y);
@@ -263,7 +258,7 @@ AcArray<AcGePoint2d> CTavroGeoPoint::geoMinAreaRect(const AcArray<AcGePoint2d>& 
     double best = 0.0, bestArea = std::numeric_limits<double>::infinity();
     for (double a : angles) {
         const double area = frameArea(edges, a);
-        if (area < bestArea * (1.0 - kAreaTie)) {
+        if (area < bestArea * (1.0 - Tavro::kRectAreaTie)) {
             bestArea = area;
             best = a;
         }
@@ -278,7 +273,7 @@ AcArray<AcGePoint2d> CTavroGeoPoint::geoMinAreaRect(const AcArray<AcGePoint2d>& 
             lo = a;
     }
     const double refined = 0.5 * (lo + hi);
-    if (frameArea(edges, refined) < bestArea * (1.0 - kAreaTie)) best = refined;
+    if (frameArea(edges, refined) < bestArea * (1.0 - Tavro::kRectAreaTie)) best = refined;
     best = std::fmod(normalized(best), 0.5 * kPi);
     const double c = std::cos(best), s = std::sin(best);
     double l[2], h[2];

@@ -9,11 +9,6 @@
 
 namespace {
 
-// Slack on a piece's own parameter when deciding whether a hit lies on it.
-const double kParamSlack = 1e-10;
-// How far a point may lie from the curve and still have a parameter there.
-const double kOnCurveTol = 1e-8;
-
 bool finite(const AcGePoint2d& p) {
     return std::isfinite(p.x) && std::isfinite(p.y);
 }
@@ -23,8 +18,8 @@ double arcFraction(const AcDbCurvePiece& arc, double a) {
 }
 
 bool withinPiece(const AcDbCurvePiece& piece, double t) {
-    if (!(t >= -kParamSlack)) return false;
-    return piece.unbounded || t <= 1.0 + kParamSlack;
+    if (!(t >= -Tavro::kPieceParamSlack)) return false;
+    return piece.unbounded || t <= 1.0 + Tavro::kPieceParamSlack;
 }
 
 void addHit(const AcDbCurvePiece& a, const AcDbCurvePiece& b, const AcGePoint2d& p,
@@ -46,7 +41,7 @@ void lineCircle(const AcDbCurvePiece& line, const AcGePoint2d& center, double ra
     const double c = f.lengthSqrd() - radius * radius;
     double disc = b * b - 4.0 * a * c;
     // A tangent line computes a tiny negative discriminant; treat it as a touch.
-    if (disc < 0.0 && disc > -1e-12 * b * b) disc = 0.0;
+    if (disc < 0.0 && disc > -Tavro::kTangentDiscriminant * b * b) disc = 0.0;
     if (disc < 0.0) return;
     const double root = std::sqrt(disc);
     params.push_back((-b - root) / (2.0 * a));
@@ -59,13 +54,15 @@ void lineLine(const AcDbCurvePiece& p, const AcDbCurvePiece& q, std::vector<AcGe
     const TavroKernel::LineCross cross = TavroKernel::lineCross(p.start, r, q.start, s);
     const AcGeVector2d e = q.start - p.start;
     const double scale = r.length() * s.length();
-    if (std::fabs(cross.denom) > 1e-12 * scale) {
+    if (std::fabs(cross.denom) > Tavro::kParallelSine * scale) {
         if (withinPiece(p, cross.t) && withinPiece(q, cross.u))
             hits.push_back(p.start + r * cross.t);
         return;
     }
     // Parallel: collinear pieces share the ends of their common part.
-    if (std::fabs(e.crossProduct(r)) > 1e-12 * r.length() * e.length() + 1e-20) return;
+    if (std::fabs(e.crossProduct(r)) >
+        Tavro::kParallelSine * r.length() * e.length() + Tavro::kTinySquare)
+        return;
     for (const AcGePoint2d& end : {q.start, q.end}) {
         if (q.unbounded && end.isEqualTo(q.end)) continue;
         if (withinPiece(p, p.closestParam(end)) && p.pointAt(p.closestParam(end)).isEqualTo(end))
@@ -92,7 +89,7 @@ void arcArc(const AcDbCurvePiece& a, const AcDbCurvePiece& b, std::vector<AcGePo
     if (!(dist > 0.0)) return; // concentric circles meet everywhere or nowhere
     const double along = (dist * dist + a.radius * a.radius - b.radius * b.radius) / (2.0 * dist);
     double h2 = a.radius * a.radius - along * along;
-    if (h2 < 0.0 && h2 > -1e-12 * a.radius * a.radius) h2 = 0.0;
+    if (h2 < 0.0 && h2 > -Tavro::kTangentDiscriminant * a.radius * a.radius) h2 = 0.0;
     if (h2 < 0.0) return;
     const double h = std::sqrt(h2);
     const AcGeVector2d unit = d / dist;
@@ -119,7 +116,7 @@ void appendUnique(const std::vector<AcGePoint2d>& hits, AcArray<AcGePoint3d>& po
     std::vector<AcGePoint2d> kept;
     for (const AcGePoint2d& p : hits) {
         const bool seen = std::any_of(kept.begin(), kept.end(), [&](const AcGePoint2d& q) {
-            return p.distanceTo(q) <= kOnCurveTol;
+            return p.distanceTo(q) <= Tavro::kOnCurveTol;
         });
         if (!seen) kept.push_back(p);
     }
@@ -129,7 +126,7 @@ void appendUnique(const std::vector<AcGePoint2d>& hits, AcArray<AcGePoint3d>& po
 
 // Grows the box by the margin and by the rounding of numbers of the given size.
 AcDbPieceBounds padded(AcDbPieceBounds box, double margin, double size) {
-    const double pad = margin + 1e-9 * size + 1e-300;
+    const double pad = margin + Tavro::kBoxRounding * size + Tavro::kTinyPad;
     box.minX -= pad;
     box.minY -= pad;
     box.maxX += pad;
@@ -190,7 +187,7 @@ inline bool clearOfBand(const AcGePoint2d& a, const AcGePoint2d& b, double bulge
     if (!(m <= 1.0)) return false;
     const double span = std::fabs(a.x - b.x) + std::fabs(a.y - b.y);
     const double sum = std::fabs(a.x) + std::fabs(a.y) + std::fabs(b.x) + std::fabs(b.y);
-    const double grow = m * span * 0.5 + 3e-9 * sum + 1e-299;
+    const double grow = m * span * 0.5 + 3.0 * Tavro::kBoxRounding * sum + 10.0 * Tavro::kTinyPad;
     return std::min(a.y, b.y) - grow > band.maxY || std::max(a.y, b.y) + grow < band.minY ||
            std::max(a.x, b.x) + grow < band.minX;
 }
@@ -255,7 +252,9 @@ AcDbCurvePiece bulgeSegment(const AcGePoint2d& from, const AcGePoint2d& to, doub
 
 // The segment of a curve of count segments holding param, and the fraction along it.
 bool locateParam(int count, double param, int& index, double& fraction) {
-    if (count == 0 || !(param >= -kParamSlack) || !(param <= count + kParamSlack)) return false;
+    if (count == 0 || !(param >= -Tavro::kPieceParamSlack) ||
+        !(param <= count + Tavro::kPieceParamSlack))
+        return false;
     index = std::clamp(static_cast<int>(std::floor(param)), 0, count - 1);
     fraction = param - index;
     return true;
@@ -286,7 +285,7 @@ double paramNear(BoxAt boxAt, SegmentAt segmentAt, const Indices& indices,
     bestDist = std::numeric_limits<double>::infinity();
     double bestParam = 0.0;
     for (int i : indices) {
-        if (fartherThan(boxAt(i), target, std::min(bestDist, kOnCurveTol))) continue;
+        if (fartherThan(boxAt(i), target, std::min(bestDist, Tavro::kOnCurveTol))) continue;
         const AcDbCurvePiece piece = segmentAt(i);
         const double t = piece.closestParam(target);
         const double d = target.distanceTo(piece.pointAt(t));
@@ -561,7 +560,7 @@ Acad::ErrorStatus AcDbPolyline::getEndParam(double& param) const {
 }
 
 Acad::ErrorStatus AcDbPolyline::getPointAtParam(double param, AcGePoint3d& pt) const {
-    if (m_vertices.size() == 1 && std::fabs(param) <= kParamSlack) {
+    if (m_vertices.size() == 1 && std::fabs(param) <= Tavro::kPieceParamSlack) {
         pt = AcGePoint3d(m_vertices[0].point.x, m_vertices[0].point.y, 0.0);
         return Acad::eOk;
     }
@@ -586,7 +585,7 @@ Acad::ErrorStatus AcDbPolyline::getClosestPointTo(const AcGePoint3d& pt, AcGePoi
         const double dx = v.point.x - target.x, dy = v.point.y - target.y;
         nearest2 = std::min(nearest2, dx * dx + dy * dy);
     }
-    const double reach = std::sqrt(nearest2) * (1.0 + 1e-9) + 1e-300;
+    const double reach = std::sqrt(nearest2) * (1.0 + Tavro::kBoxRounding) + Tavro::kTinyPad;
     nearestOn([this](int i) -> const AcDbPieceBounds& { return boundsAt(i); },
               [this](int i) { return segment(i); }, IndexRange{segmentCount()}, target, reach, best,
               bestDist);
@@ -601,7 +600,7 @@ Acad::ErrorStatus AcDbPolyline::getParamAtPoint(const AcGePoint3d& pt, double& p
         [this](int i) -> const AcDbPieceBounds& { return boundsAt(i); },
         [this](int i) { return segment(i); }, IndexRange{segmentCount()}, target, bestDist);
     if (m_vertices.size() == 1) bestDist = target.distanceTo(m_vertices[0].point);
-    if (!(bestDist <= kOnCurveTol)) return Acad::eInvalidInput;
+    if (!(bestDist <= Tavro::kOnCurveTol)) return Acad::eInvalidInput;
     param = bestParam;
     return Acad::eOk;
 }
@@ -657,7 +656,7 @@ AcDbPolylineBand::AcDbPolylineBand(const AcGePoint2d* points, int count, const d
 
 bool AcDbPolylineBand::answersAt(const AcGePoint2d& pt) const {
     // Twice the tolerance, so a piece left out lies beyond it whatever the rounding.
-    const double margin = 2.0 * kOnCurveTol;
+    const double margin = 2.0 * Tavro::kOnCurveTol;
     return m_bounded && pt.x >= m_band.minX + margin && pt.x <= m_band.maxX - margin &&
            pt.y >= m_band.minY + margin && pt.y <= m_band.maxY - margin;
 }
@@ -681,7 +680,7 @@ Acad::ErrorStatus AcDbPolylineBand::getParamAtPoint(const AcGePoint3d& pt, doubl
         paramNear([this](int i) { return pieceBounds(i); }, [this](int i) { return piece(i); },
                   m_near, pt.convert2d(), bestDist);
     if (m_count == 1) bestDist = pt.convert2d().distanceTo(m_points[0]);
-    if (!(bestDist <= kOnCurveTol)) return Acad::eInvalidInput;
+    if (!(bestDist <= Tavro::kOnCurveTol)) return Acad::eInvalidInput;
     param = bestParam;
     return Acad::eOk;
 }

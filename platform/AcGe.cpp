@@ -14,7 +14,7 @@ const AcGeVector3d AcGeVector3d::kZAxis(0.0, 0.0, 1.0);
 const AcGePlane AcGePlane::kXYPlane;
 
 namespace {
-const double kTwoPi = 6.283185307179586476925286766559;
+using Tavro::kTwoPi;
 }
 
 double AcGeVector2d::length() const {

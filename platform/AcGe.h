@@ -3,6 +3,7 @@
 // by value. Only what the library relies on is here.
 
 #include "TavroExport.h"
+#include "TavroTolerance.h"
 
 class TAVRO_API AcGeTol {
 public:
@@ -12,8 +13,8 @@ public:
     void setEqualVector(double tol) { m_equalVector = tol; }
 
 private:
-    double m_equalPoint = 1e-10;
-    double m_equalVector = 1e-12;
+    double m_equalPoint = Tavro::kEqualPointDefault;
+    double m_equalVector = Tavro::kEqualVectorDefault;
 };
 
 struct TAVRO_API AcGeContext {

@@ -1,4 +1,5 @@
 #include "AcGeCurves.h"
+#include "TavroTolerance.h"
 
 #include "TavroKernel.h"
 
@@ -30,7 +31,8 @@ AcGeCircArc2d& AcGeCircArc2d::set(const AcGePoint2d& p1, const AcGePoint2d& p2,
     const AcGeVector2d b = p3 - p1;
     const double d = 2.0 * a.crossProduct(b);
     const double sine = std::fabs(d) / 2.0 / (a.length() * b.length());
-    if (!finitePoint(p1) || !finitePoint(p2) || !finitePoint(p3) || !(sine > 1e-12)) {
+    if (!finitePoint(p1) || !finitePoint(p2) || !finitePoint(p3) ||
+        !(sine > Tavro::kParallelSine)) {
         err = AcGe::kLinearlyDependentArg1Arg2Arg3;
         return *this;
     }

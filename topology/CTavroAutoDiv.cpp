@@ -19,12 +19,6 @@
 
 namespace {
 
-// Cut points closer than this in parameter and kTol in position are one.
-const double kSameParam = 1e-7;
-// Lifts a parameter that lands a hair below a whole number onto it.
-const double kParamLift = 1e-12;
-// Chain ends meet within this distance.
-const double kJoinTol = 1e-7;
 // Above this many polylines the status bar shows the cut's progress.
 const int kMeterFrom = 400;
 
@@ -32,7 +26,7 @@ const int kMeterFrom = 400;
 // run once.
 class CutMeter {
 public:
-    explicit CutMeter(int count) : m_count(count), m_step(count * 0.01) {
+    explicit CutMeter(int count) : m_count(count), m_step(count / 100.0) {
         if (shown()) acedSetStatusBarProgressMeter(title(), 0, m_count);
     }
     ~CutMeter() {
@@ -74,7 +68,7 @@ AcArray<double> zeros(int count) {
 }
 
 bool near(const AcGePoint2d& a, const AcGePoint2d& b) {
-    return a.distanceTo(b) < kJoinTol;
+    return a.distanceTo(b) < Tavro::kChainEndJoinTol;
 }
 
 AcArray<AcGePoint2d> reversed(const AcArray<AcGePoint2d>& pts) {
@@ -194,7 +188,7 @@ void CTavroAutoDiv::cutPolyline(int i, const std::vector<int>& candidates) {
     }
     CTavroGeoGlobal::QuickSort(params, pts, 0, params.length() - 1);
     for (int k = params.length() - 2; k >= 0; --k) {
-        if (std::fabs(params[k] - params[k + 1]) < kSameParam &&
+        if (std::fabs(params[k] - params[k + 1]) < Tavro::kSameParam &&
             pts[k].distanceTo(pts[k + 1]) < Tavro::kTol) {
             pts.removeAt(k + 1);
             params.removeAt(k + 1);
@@ -202,7 +196,7 @@ void CTavroAutoDiv::cutPolyline(int i, const std::vector<int>& candidates) {
     }
     const AcArray<double>& bulges = m_bulges[i];
     for (int k = 0; k + 1 < params.length(); ++k) {
-        const double segment = std::trunc(params[k] + kParamLift);
+        const double segment = std::trunc(params[k] + Tavro::kParamLift);
         if (segment < 0.0) continue;
         // A bulge array shorter than the polyline leaves the missing segments straight.
         const double b = segment < bulges.length() ? bulges[static_cast<int>(segment)] : 0.0;

@@ -16,17 +16,6 @@ namespace {
 using Points = AcArray<AcGePoint2d>;
 using Bulges = AcArray<double>;
 
-// End points closer than this squared distance repeat one another.
-constexpr double kRepeatSquaredDist = 1e-14;
-// Edges leaving one node within this angle are a tie, broken by input direction.
-constexpr double kAngleTieTol = 1e-7;
-// CompareEdge: midpoints and lengths within this agree; angles within the second are one line.
-constexpr double kSameEdgeTol = 1e-4;
-constexpr double kSameAngleTol = 0.001;
-// PointInSegment: slack of the projection and the squared distance from the line.
-constexpr double kSegmentSlack = 1e-12;
-constexpr double kSegmentRelSlack = 2e-14;
-
 double angleOf(const CTavroLoopEdge* e) {
     return e->m_direction.angle();
 }
@@ -53,7 +42,7 @@ void insertPiece(CTavroLoopNode* node, CTavroLoopEdge* edge, bool inputDirection
     const int count = node->m_edges.GetSize();
     for (; at < count; ++at) {
         const double a = angleOf(node->m_edges[at]);
-        if (std::fabs(a - angle) >= kAngleTieTol) {
+        if (std::fabs(a - angle) >= Tavro::kAngleTieTol) {
             if (a < angle) break;
         } else if (edge->m_reverse == inputDirection) {
             break;
@@ -312,23 +301,23 @@ void CTavroAutoLoop::addPiece(AcArray<AcGePoint2d>& points, AcArray<double>* bul
     if (!allFinite(points, bulges)) return;
     int lead = 0;
     while (points.length() - lead >= 2 &&
-           sqrDist(points[lead], points[lead + 1]) <= kRepeatSquaredDist)
+           sqrDist(points[lead], points[lead + 1]) <= Tavro::kRepeatSquaredDist)
         ++lead;
     dropFront(points, lead);
     if (bulges) dropFront(*bulges, lead);
     if (points.length() < 2) return;
     while (points.length() >= 2 &&
-           sqrDist(points.last(), points[points.length() - 2]) <= kRepeatSquaredDist) {
+           sqrDist(points.last(), points[points.length() - 2]) <= Tavro::kRepeatSquaredDist) {
         points.removeLast();
         if (bulges) bulges->removeLast();
     }
-    if (points.length() < 2 || sqrDist(points[0], points[1]) <= kRepeatSquaredDist) return;
+    if (points.length() < 2 || sqrDist(points[0], points[1]) <= Tavro::kRepeatSquaredDist) return;
 
     if (!inputDirection) {
         points.reverse();
         if (bulges) CTavroGeoPoint::geoReverseBulge(*bulges);
     }
-    if (sqrDist(points.first(), points.last()) <= kRepeatSquaredDist) {
+    if (sqrDist(points.first(), points.last()) <= Tavro::kRepeatSquaredDist) {
         Points first, second;
         Bulges firstBulges, secondBulges;
         if (bulges) {
@@ -522,14 +511,16 @@ void CTavroAutoLoop::mergePassNodes() {
 
 int CTavroAutoLoop::CompareEdge(CTavroEdge a, CTavroEdge b) {
     const AcGePoint2d ma = a.MidPoint(), mb = b.MidPoint();
-    const bool sameX = std::fabs(ma.x - mb.x) < kSameEdgeTol;
-    const bool sameY = std::fabs(ma.y - mb.y) < kSameEdgeTol;
+    const bool sameX = std::fabs(ma.x - mb.x) < Tavro::kSameEdgeTol;
+    const bool sameY = std::fabs(ma.y - mb.y) < Tavro::kSameEdgeTol;
     if (sameX && sameY) {
         const double la = a.Dist(), lb = b.Dist();
-        if (std::fabs(la - lb) < kSameEdgeTol) {
+        if (std::fabs(la - lb) < Tavro::kSameEdgeTol) {
             const double ta = a.Angle(), tb = b.Angle();
             const double d = std::fabs(ta - tb);
-            if (d < kSameAngleTol || std::fabs(Tavro::kPi - d) < kSameAngleTol) return 0;
+            if (d < Tavro::kSameEdgeAngleTol ||
+                std::fabs(Tavro::kPi - d) < Tavro::kSameEdgeAngleTol)
+                return 0;
             return ta < tb ? -1 : 1;
         }
         return la < lb ? -1 : 1;
@@ -564,9 +555,10 @@ bool CTavroAutoLoop::PointInSegment(AcGePoint2d p, AcGePoint2d a, AcGePoint2d b)
     const AcGeVector2d w = nearB ? p - b : p - a;
     const double t = v.dotProduct(w);
     const double length2 = v.lengthSqrd();
-    if (t < -kSegmentSlack) return false;
-    if (t > length2 + kSegmentRelSlack * std::sqrt(length2) + kSegmentSlack) return false;
-    return w.lengthSqrd() - t * t / length2 < kSegmentSlack;
+    if (t < -Tavro::kSegmentSlack) return false;
+    if (t > length2 + Tavro::kSegmentRelSlack * std::sqrt(length2) + Tavro::kSegmentSlack)
+        return false;
+    return w.lengthSqrd() - t * t / length2 < Tavro::kSegmentSlack;
 }
 
 double CTavroAutoLoop::sqrDist(AcGePoint2d a, AcGePoint2d b) {

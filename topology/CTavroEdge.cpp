@@ -7,27 +7,10 @@
 
 namespace {
 
-// A squared length below which an edge has no parameter.
-constexpr double kDegenerateSquaredLength = 1e-10;
-// The slack of the projection tests, in parameter units.
-constexpr double kProjectionSlack = 1e-14;
-// Two values of FindNode closer than this are one.
-constexpr double kSearchTol = 1e-7;
-// Cut points of DivEdge and GetDivEdges closer than this (parameter units) are one cut.
-constexpr double kCutMergeTol = 0.001;
-// Cut points of Intersection closer than this (parameter units) are one cut.
-constexpr double kOverlapCutTol = 1e-10;
-// Intersection joins codirectional others whose ends meet within this distance.
-constexpr double kChainJoinDist = 1e-5;
-// The direction tolerance of the join, as both AcGeTol values.
-constexpr double kChainJoinTol = 1e-7;
-// The looser direction test of IsLineOnEdges, in radians.
-constexpr double kDirectionTol = 0.1;
-
 AcGeTol edgeTolerance() {
     AcGeTol tol;
     tol.setEqualPoint(Tavro::kTol);
-    tol.setEqualVector(kDirectionTol);
+    tol.setEqualVector(Tavro::kLooseDirectionTol);
     return tol;
 }
 
@@ -93,8 +76,8 @@ void nearEndProjection(const CTavroEdge& edge, const AcGePoint2d& p, double& s, 
 std::vector<CTavroEdge> mergeChains(const std::vector<CTavroEdge>& others) {
     std::vector<CTavroEdge> list = others;
     AcGeTol tol;
-    tol.setEqualPoint(kChainJoinTol);
-    tol.setEqualVector(kChainJoinTol);
+    tol.setEqualPoint(Tavro::kChainJoinTol);
+    tol.setEqualVector(Tavro::kChainJoinTol);
     for (size_t i = 0; i + 1 < list.size(); ++i) {
         size_t j = 1;
         while (j < list.size()) {
@@ -106,9 +89,9 @@ std::vector<CTavroEdge> mergeChains(const std::vector<CTavroEdge>& others) {
             const CTavroEdge& o = list[j];
             const bool codirectional =
                 (e.m_end - e.m_start).isCodirectionalTo(o.m_end - o.m_start, tol);
-            if (codirectional && o.m_start.distanceTo(e.m_end) < kChainJoinDist) {
+            if (codirectional && o.m_start.distanceTo(e.m_end) < Tavro::kChainJoinDist) {
                 e.m_end = o.m_end;
-            } else if (codirectional && o.m_end.distanceTo(e.m_start) < kChainJoinDist) {
+            } else if (codirectional && o.m_end.distanceTo(e.m_start) < Tavro::kChainJoinDist) {
                 e.m_start = o.m_start;
             } else {
                 ++j;
@@ -164,7 +147,7 @@ void CTavroEdge::Swap() {
 
 double CTavroEdge::GetParamAtPoint(AcGePoint2d p) const {
     const AcGeVector2d v = m_end - m_start;
-    if (v.lengthSqrd() < kDegenerateSquaredLength) return 0.0;
+    if (v.lengthSqrd() < Tavro::kDegenerateSquaredLength) return 0.0;
     return v.dotProduct(p - m_start);
 }
 
@@ -185,18 +168,18 @@ double CTavroEdge::SquareDistLine(AcGePoint2d p) const {
 bool CTavroEdge::IsPointInLine(AcGePoint2d p) const {
     double s = 0.0, length2 = 0.0;
     nearEndProjection(*this, p, s, length2);
-    return s >= kProjectionSlack && s <= length2 - kProjectionSlack;
+    return s >= Tavro::kProjectionSlack && s <= length2 - Tavro::kProjectionSlack;
 }
 
 bool CTavroEdge::IsPointOnLine(AcGePoint2d p) const {
     double s = 0.0, length2 = 0.0;
     nearEndProjection(*this, p, s, length2);
-    return s >= -kProjectionSlack && s <= length2 + kProjectionSlack;
+    return s >= -Tavro::kProjectionSlack && s <= length2 + Tavro::kProjectionSlack;
 }
 
 bool CTavroEdge::FindNode(AcArray<double>& values, double value, int& index) {
     return Tavro::detail::searchSorted(
-        values.length(), [&](int i) { return std::fabs(values[i] - value) < kSearchTol; },
+        values.length(), [&](int i) { return std::fabs(values[i] - value) < Tavro::kFindNodeTol; },
         [&](int i) { return value > values[i]; }, index);
 }
 
@@ -235,8 +218,9 @@ void CTavroEdge::DivEdge(const std::vector<CTavroEdge>& others,
     CutList cuts(*this);
     for (const CTavroEdge& o : others) {
         if (std::fabs(lineOffset(*this, n, o.m_start)) < Tavro::kTol)
-            cuts.add(o.m_start, kCutMergeTol);
-        if (std::fabs(lineOffset(*this, n, o.m_end)) < Tavro::kTol) cuts.add(o.m_end, kCutMergeTol);
+            cuts.add(o.m_start, Tavro::kCutMergeTol);
+        if (std::fabs(lineOffset(*this, n, o.m_end)) < Tavro::kTol)
+            cuts.add(o.m_end, Tavro::kCutMergeTol);
     }
     pieces = cuts.pieces();
 }
@@ -247,7 +231,7 @@ void CTavroEdge::GetDivEdges(std::vector<CTavroEdge>& others, std::vector<CTavro
         Classify(o, candidates);
     CutList cuts(*this);
     for (const AcGePoint2d& q : candidates)
-        cuts.add(q, kCutMergeTol);
+        cuts.add(q, Tavro::kCutMergeTol);
     pieces = cuts.pieces();
 }
 
@@ -257,8 +241,8 @@ void CTavroEdge::Intersection(const std::vector<CTavroEdge>& others, std::vector
     const std::vector<CTavroEdge> merged = mergeChains(others);
     CutList cuts(*this);
     for (const CTavroEdge& o : merged) {
-        cuts.add(o.m_start, kOverlapCutTol);
-        cuts.add(o.m_end, kOverlapCutTol);
+        cuts.add(o.m_start, Tavro::kOverlapCutTol);
+        cuts.add(o.m_end, Tavro::kOverlapCutTol);
     }
     same.clear();
     opposite.clear();

@@ -1,13 +1,10 @@
 #include "CTavroLine2P.h"
+#include "TavroTolerance.h"
 
 #include <cmath>
 #include <utility>
 
-namespace {
-// The tolerance of each coordinate when end points are compared, and of bulges.
-const double kNodeTol = 1e-5;
-const double kBulgeTol = 1e-7;
-} // namespace
+namespace {} // namespace
 
 bool CTavroLine2P::m_bCompareWithDirect = true;
 
@@ -22,8 +19,8 @@ CTavroLine2P& CTavroLine2P::operator=(const CTavroLine2P& other) = default;
 CTavroLine2P::~CTavroLine2P() = default;
 
 int CTavroLine2P::CompareNode(const AcGePoint2d& p, const AcGePoint2d& q) {
-    const bool sameX = std::fabs(p.x - q.x) < kNodeTol;
-    if (sameX && std::fabs(p.y - q.y) < kNodeTol) return 0;
+    const bool sameX = std::fabs(p.x - q.x) < Tavro::kNodeCoordinateTol;
+    if (sameX && std::fabs(p.y - q.y) < Tavro::kNodeCoordinateTol) return 0;
     if (sameX) return q.y > p.y ? -1 : 1;
     return q.x > p.x ? -1 : 1;
 }
@@ -42,7 +39,7 @@ int CTavroLine2P::CompareLine(AcGePoint2d a1, AcGePoint2d a2, double bulgeA, AcG
     }
     if (const int r = CompareNode(a1, b1)) return r;
     if (const int r = CompareNode(a2, b2)) return r;
-    if (std::fabs(bulgeA - bulgeB) < kBulgeTol) return 0;
+    if (std::fabs(bulgeA - bulgeB) < Tavro::kSameBulgeTol) return 0;
     return bulgeB > bulgeA ? -1 : 1;
 }
 

@@ -1,15 +1,11 @@
 #include "CTavroLoopGraph.h"
+#include "TavroTolerance.h"
 
 #include "CTavroGeoArc.h"
 
 #include <cmath>
 
 namespace {
-
-// Points closer than this in x and in y are one node.
-constexpr double kNodeTol = 1e-5;
-// The parameter of the arc point that gives an arc edge its leaving direction.
-constexpr double kLeavingParam = 0.01;
 
 AcGeVector2d chordDirection(const AcArray<AcGePoint2d>& points) {
     return points.length() < 2 ? AcGeVector2d() : points[1] - points[0];
@@ -21,7 +17,7 @@ AcGeVector2d arcDirection(const AcArray<AcGePoint2d>& points, const AcArray<doub
     if (points.length() < 2) return AcGeVector2d();
     AcGePoint2d q;
     const double bulge = bulges.isEmpty() ? 0.0 : bulges[0];
-    if (CTavroGeoArc::GetPointAtParam(points[0], points[1], bulge, kLeavingParam, q))
+    if (CTavroGeoArc::GetPointAtParam(points[0], points[1], bulge, Tavro::kLeavingParam, q))
         return q - points[0];
     return points[1] - points[0];
 }
@@ -40,8 +36,8 @@ CTavroPtNode& CTavroPtNode::operator=(const CTavroPtNode& other) = default;
 CTavroPtNode::~CTavroPtNode() = default;
 
 int CTavroPtNode::CompareNode(AcGePoint2d a, AcGePoint2d b) {
-    const bool sameX = std::fabs(a.x - b.x) < kNodeTol;
-    if (sameX && std::fabs(a.y - b.y) < kNodeTol) return 0;
+    const bool sameX = std::fabs(a.x - b.x) < Tavro::kNodeCoordinateTol;
+    if (sameX && std::fabs(a.y - b.y) < Tavro::kNodeCoordinateTol) return 0;
     if (sameX) return a.y >= b.y ? 1 : -1;
     return a.x >= b.x ? 1 : -1;
 }

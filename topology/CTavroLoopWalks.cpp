@@ -3,6 +3,7 @@
 // entries kept and the edges consumed are those of a walk that calls itself once per edge.
 
 #include "CTavroLoopGraph.h"
+#include "TavroTolerance.h"
 
 #include "CTavroGeoArc.h"
 #include "CTavroGeoGlobal.h"
@@ -16,15 +17,6 @@ namespace {
 
 using Points = AcArray<AcGePoint2d>;
 using Bulges = AcArray<double>;
-
-// A candidate whose second vertex lies within this squared distance of the vertex before the
-// node is the arriving edge run backwards (with opposite bulges, for arcs).
-constexpr double kBackSquaredDist = 1e-12;
-constexpr double kBackBulgeSum = 1e-12;
-// The X walks' straight-back test, as a distance.
-constexpr double kBackDist = 1e-6;
-// The parameter of the arc point before the node that gives the way back along an arc.
-constexpr double kArrivingParam = 0.99;
 
 double bulgeAt(const Bulges& bulges, int i) {
     return i >= 0 && i < bulges.length() ? bulges[i] : 0.0;
@@ -70,7 +62,7 @@ AcGeVector2d wayBack(const WalkRule& rule, const CTavroLoopNode* node,
     if (rule.back == WayBack::AlongArc && in.points->length() >= 2) {
         AcGePoint2d q;
         const double bulge = bulgeAt(*in.bulges, in.points->length() - 2);
-        if (CTavroGeoArc::GetPointAtParam(before, node->m_point, bulge, kArrivingParam, q))
+        if (CTavroGeoArc::GetPointAtParam(before, node->m_point, bulge, Tavro::kArrivingParam, q))
             return q - node->m_point;
     }
     return before - node->m_point;
@@ -93,11 +85,12 @@ bool isStraightBack(BackSkip skip, const CTavroLoopEdge* k, const CTavroLoopNode
                     const CTavroLoopNode* previous, const Arrival& in) {
     if (skip == BackSkip::None || k->m_to != previous || k->m_points.length() < 2) return false;
     const AcGePoint2d before = vertexBefore(in, node, previous);
-    if (skip == BackSkip::Near) return k->m_points[1].distanceTo(before) < kBackDist;
-    if (CTavroGeoGlobal::square2dDist(k->m_points[1], before) >= kBackSquaredDist) return false;
+    if (skip == BackSkip::Near) return k->m_points[1].distanceTo(before) < Tavro::kBackDist;
+    if (CTavroGeoGlobal::square2dDist(k->m_points[1], before) >= Tavro::kBackSquaredDist)
+        return false;
     if (skip == BackSkip::Straight) return true;
     const double arriving = bulgeAt(*in.bulges, in.points->length() - 2);
-    return std::fabs(arriving + bulgeAt(k->m_bulges, 0)) < kBackBulgeSum;
+    return std::fabs(arriving + bulgeAt(k->m_bulges, 0)) < Tavro::kBackBulgeSum;
 }
 
 // One node on the walk's stack.

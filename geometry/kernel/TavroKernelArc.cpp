@@ -42,7 +42,7 @@ double sweepFraction(double startAngle, double sweep, double angle) {
 double chordArcArea(double chord, double theta) {
     const double radius = chord / (2.0 * std::sin(theta / 2.0));
     double excess = theta - std::sin(theta);
-    if (theta < 1e-3) {
+    if (theta < Tavro::kAreaSeriesAngle) {
         const double t2 = theta * theta;
         excess = theta * t2 / 6.0 * (1.0 - t2 / 20.0 * (1.0 - t2 / 42.0));
     }
