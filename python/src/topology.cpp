@@ -1,0 +1,200 @@
+// Loops from pieces and regions from parcel linework.
+
+#include "arrays.h"
+#include "bindings.h"
+
+#include "CTavroAutoLoop.h"
+#include "CTavroGeoBoder.h"
+#include "CTavroGeoLine.h"
+#include "CTavroGeoPoint.h"
+
+#include <cmath>
+#include <mutex>
+#include <set>
+
+namespace tavropy {
+
+namespace {
+
+// The loop walks and the border extraction keep process-wide state (the pieces' comparison
+// switch, the walks' arc sample point), so only one such call runs at a time even with the GIL
+// released.
+std::mutex engineMutex;
+
+// A region side lies along an input piece when the side's midpoint lies on the piece within
+// this; border extraction moves vertices by up to its arc recovery tolerance, 1 mm.
+const double kAlongTol = 1e-3;
+
+// The pieces as the library's piece ids: position + 1, since id 0 marks a closed piece's halves.
+std::uint64_t pieceId(size_t index) {
+    return static_cast<std::uint64_t>(index) + 1;
+}
+
+// Adds every piece as a pair of edges. A closed piece is halved here, as the builder would halve
+// it, so that both halves keep the piece's id.
+void addPieces(CTavroAutoLoop& loop, const std::vector<Tavro::NodeBulge>& pieces) {
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        AcArray<AcGePoint2d> points = pieces[i].nodes;
+        AcArray<double> bulges = pieces[i].bulges;
+        const bool closed =
+            points.length() > 2 && loop.sqrDist(points.first(), points.last()) <= 1e-14;
+        if (!closed) {
+            loop.AddEdge(points, bulges, true, pieceId(i));
+            continue;
+        }
+        AcArray<AcGePoint2d> first, second;
+        AcArray<double> firstBulges, secondBulges;
+        loop.DivideNodes(points, bulges, first, firstBulges, second, secondBulges);
+        loop.AddEdge(first, firstBulges, true, pieceId(i));
+        loop.AddEdge(second, secondBulges, true, pieceId(i));
+    }
+}
+
+py::list loops(py::handle pieceObj, bool outer) {
+    const std::vector<Tavro::NodeBulge> pieces = ringList(pieceObj, py::none(), "pieces");
+    CTavroAutoLoop loop;
+    {
+        py::gil_scoped_release unlocked;
+        std::lock_guard<std::mutex> lock(engineMutex);
+        addPieces(loop, pieces);
+        loop.GetBulgesDoubleLoops(outer ? 1 : 0);
+    }
+    const py::object Loop = recordType("Loop");
+    py::list out;
+    for (int k = 0; k < loop.m_loops.size(); ++k) {
+        const AcArray<double> none;
+        const AcArray<double>& b = k < loop.m_loopBulges.size() ? loop.m_loopBulges[k] : none;
+        // Each piece once, though both halves of a closed piece carry its id.
+        py::list ids;
+        std::set<std::uint64_t> seen;
+        if (size_t(k) < loop.m_loopIds.size())
+            for (std::uint64_t id : loop.m_loopIds[size_t(k)])
+                if (id > 0 && seen.insert(id).second) ids.append(id - 1);
+        out.append(Loop(fromPoints(loop.m_loops[k]), fromBulges(b, loop.m_loops[k].length()), ids));
+    }
+    return out;
+}
+
+struct Region {
+    Tavro::NodeBulge ring;
+    double area = 0.0;
+    std::vector<int> pieces;
+};
+
+// The box of each piece grown by the side tolerance.
+std::vector<AcDbExtents> pieceBoxes(const std::vector<Tavro::NodeBulge>& pieces) {
+    std::vector<AcDbExtents> boxes;
+    for (const Tavro::NodeBulge& p : pieces) {
+        const AcDbExtents e = CTavroGeoLine::geoLineExtends(p.nodes, p.bulges);
+        const AcGeVector3d grow(kAlongTol, kAlongTol, 0.0);
+        boxes.emplace_back(e.minPoint() - grow, e.maxPoint() + grow);
+    }
+    return boxes;
+}
+
+bool inBox(const AcDbExtents& box, const AcGePoint2d& p) {
+    return p.x >= box.minPoint().x && p.x <= box.maxPoint().x && p.y >= box.minPoint().y &&
+           p.y <= box.maxPoint().y;
+}
+
+// The pieces some side of the region runs along, ascending.
+std::vector<int> piecesAlong(const Tavro::NodeBulge& ring,
+                             const std::vector<Tavro::NodeBulge>& pieces,
+                             const std::vector<AcDbExtents>& boxes) {
+    std::vector<bool> along(pieces.size(), false);
+    const int n = ring.nodes.length();
+    for (int k = 0; k < n; ++k) {
+        AcGePoint2d mid;
+        if (!CTavroGeoPoint::GetPointAtParam(ring.nodes[k], ring.nodes[(k + 1) % n], ring.bulges[k],
+                                             0.5, mid))
+            continue;
+        for (size_t i = 0; i < pieces.size(); ++i)
+            if (!along[i] && inBox(boxes[i], mid))
+                along[i] = CTavroGeoLine::geoPointAtParam(mid, pieces[i].nodes, pieces[i].bulges,
+                                                          kAlongTol) >= 0.0;
+    }
+    std::vector<int> out;
+    for (size_t i = 0; i < along.size(); ++i)
+        if (along[i]) out.push_back(int(i));
+    return out;
+}
+
+std::vector<Region> extractRegions(const std::vector<Tavro::NodeBulge>& pieces, double minArea,
+                                   bool outer) {
+    QVector<AcArray<AcGePoint2d>> points, outPoints;
+    QVector<AcArray<double>> bulges, outBulges;
+    for (const Tavro::NodeBulge& p : pieces) {
+        points.append(p.nodes);
+        bulges.append(p.bulges);
+    }
+    {
+        std::lock_guard<std::mutex> lock(engineMutex);
+        // Regions are kept by their exact area with arcs below, as tavro borders keeps them; the
+        // library's own filter measures a broken line of 20 degree steps.
+        CTavroGeoBoder::geoGetBoders(outPoints, outBulges, points, bulges, outer, 0.0);
+    }
+    const std::vector<AcDbExtents> boxes = pieceBoxes(pieces);
+    std::vector<Region> regions;
+    for (int k = 0; k < outPoints.size(); ++k) {
+        Region r;
+        r.ring.nodes = outPoints[k];
+        if (k < outBulges.size()) r.ring.bulges = outBulges[k];
+        while (r.ring.bulges.length() < r.ring.nodes.length())
+            r.ring.bulges.append(0.0);
+        r.area = std::fabs(CTavroGeoPoint::geoArea(r.ring.nodes, r.ring.bulges));
+        if (!(r.area > minArea)) continue;
+        r.pieces = piecesAlong(r.ring, pieces, boxes);
+        regions.push_back(std::move(r));
+    }
+    return regions;
+}
+
+py::list borders(py::handle pieceObj, double minArea, bool outer) {
+    const std::vector<Tavro::NodeBulge> pieces = ringList(pieceObj, py::none(), "pieces");
+    if (!(std::isfinite(minArea) && minArea >= 0.0))
+        throw py::value_error("min_area must be a finite area of at least 0");
+    for (size_t i = 0; i < pieces.size(); ++i)
+        if (pieces[i].nodes.length() < 2)
+            throw py::value_error("pieces[" + std::to_string(i) + "] needs at least 2 vertices");
+    std::vector<Region> regions;
+    {
+        py::gil_scoped_release unlocked;
+        regions = extractRegions(pieces, minArea, outer);
+    }
+    const py::object Region = recordType("Region");
+    py::list out;
+    for (const auto& r : regions) {
+        py::list ids;
+        for (int id : r.pieces)
+            ids.append(id);
+        out.append(Region(fromPoints(r.ring.nodes),
+                          fromBulges(r.ring.bulges, r.ring.nodes.length()), r.area, ids));
+    }
+    return out;
+}
+
+} // namespace
+
+void bindTopology(py::module_& m) {
+    using namespace pybind11::literals;
+    m.def("loops", &loops, "pieces"_a, "outer"_a = false,
+          "The closed loops that a soup of pieces encloses: a list of Loop(vertices, bulges, "
+          "pieces), pieces being the indices of the input pieces along the loop. pieces: a list "
+          "of polylines, each an (n, 2) array or a (vertices, bulges) pair, which meet only at "
+          "their end points (within 1e-5 in x and y); a closed piece is a ring of its own. "
+          "Default: every bounded face, counterclockwise (negative area); outer=True: the outer "
+          "boundary of each connected group, clockwise. Loops do not repeat their first vertex; "
+          "the last bulge bends the closing side. Where pieces follow one another with no branch "
+          "between, the run is named by one of its pieces.");
+    m.def("borders", &borders, "pieces"_a, "min_area"_a = 0.0, "outer"_a = false,
+          "The closed regions that parcel linework encloses: a list of Region(vertices, bulges, "
+          "area, pieces). pieces: a list of polylines (each an (n, 2) array or a (vertices, "
+          "bulges) pair, at least 2 vertices), overlapping and crossing freely; shared edges "
+          "count once however they are drawn. Each region is counterclockwise (with outer=True: "
+          "the clockwise outer boundary of each connected part), without its first vertex "
+          "repeated; area is its exact area with arcs in square metres (always positive), and "
+          "regions of min_area or less are left out; pieces lists the indices of the input "
+          "polylines some side of the region runs along (within 1 mm).");
+}
+
+} // namespace tavropy
