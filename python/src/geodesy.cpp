@@ -219,18 +219,20 @@ private:
     CTavroPCoreTransform m_chain;
 };
 
-template <typename Model> void addProjection(Chain& chain, py::handle system, double meridian) {
+template <typename Model> Chain& addProjection(Chain& chain, py::handle system, double meridian) {
     const CTavroEllipsoid e(coordinateSystem(system));
     auto* model = new Model;
     model->setParam(e.m_semiMajor, e.m_inverseFlattening, pcoreDegToRad(centralMeridian(meridian)));
     chain.add(model);
+    return chain;
 }
 
-template <typename Model> void addEllipsoid(Chain& chain, py::handle system) {
+template <typename Model> Chain& addEllipsoid(Chain& chain, py::handle system) {
     const CTavroEllipsoid e(coordinateSystem(system));
     auto* model = new Model;
     model->setParam(e.m_semiMajor, e.m_inverseFlattening);
     chain.add(model);
+    return chain;
 }
 
 void requireFinite(std::initializer_list<double> values) {
@@ -290,41 +292,19 @@ void bindChain(py::module_& m) {
             "Adds the height surface H = h + a0 + a1 u + a2 v + a3 u^2 + a4 u v + a5 v^2, u = x - "
             "x0, v = y - y0 (a FitHeight's first three fields); x, y unchanged.",
             py::return_value_policy::reference)
-        .def(
-            "plane_to_geodetic",
-            [](Chain& c, py::handle system, double meridian) -> Chain& {
-                addProjection<CTavroPCorePMDD>(c, system, meridian);
-                return c;
-            },
-            "system"_a, "central_meridian"_a,
-            "Adds the inverse Gauss-Krueger projection on the system's ellipsoid (central "
-            "meridian in degrees): plane to geodetic.",
-            py::return_value_policy::reference)
-        .def(
-            "geodetic_to_plane",
-            [](Chain& c, py::handle system, double meridian) -> Chain& {
-                addProjection<CTavroPCoreDDPM>(c, system, meridian);
-                return c;
-            },
-            "system"_a, "central_meridian"_a,
-            "Adds the Gauss-Krueger projection (easting with 500000 m added, no zone prefix).",
-            py::return_value_policy::reference)
-        .def(
-            "geodetic_to_cartesian",
-            [](Chain& c, py::handle system) -> Chain& {
-                addEllipsoid<CTavroPCoreDDKJ>(c, system);
-                return c;
-            },
-            "system"_a, "Adds geodetic to earth-centred Cartesian on the system's ellipsoid.",
-            py::return_value_policy::reference)
-        .def(
-            "cartesian_to_geodetic",
-            [](Chain& c, py::handle system) -> Chain& {
-                addEllipsoid<CTavroPCoreKJDD>(c, system);
-                return c;
-            },
-            "system"_a, "Adds earth-centred Cartesian to geodetic on the system's ellipsoid.",
-            py::return_value_policy::reference)
+        .def("plane_to_geodetic", &addProjection<CTavroPCorePMDD>, "system"_a, "central_meridian"_a,
+             "Adds the inverse Gauss-Krueger projection on the system's ellipsoid (central "
+             "meridian in degrees): plane to geodetic.",
+             py::return_value_policy::reference)
+        .def("geodetic_to_plane", &addProjection<CTavroPCoreDDPM>, "system"_a, "central_meridian"_a,
+             "Adds the Gauss-Krueger projection (easting with 500000 m added, no zone prefix).",
+             py::return_value_policy::reference)
+        .def("geodetic_to_cartesian", &addEllipsoid<CTavroPCoreDDKJ>, "system"_a,
+             "Adds geodetic to earth-centred Cartesian on the system's ellipsoid.",
+             py::return_value_policy::reference)
+        .def("cartesian_to_geodetic", &addEllipsoid<CTavroPCoreKJDD>, "system"_a,
+             "Adds earth-centred Cartesian to geodetic on the system's ellipsoid.",
+             py::return_value_policy::reference)
         .def("apply", &Chain::apply, "x"_a, "y"_a, "z"_a = py::none(),
              "Runs arrays of points through the chain: x, y and z (None for zeros) of one shape; "
              "answers the arrays (X, Y, Z). An empty chain gives the points back.");

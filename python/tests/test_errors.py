@@ -68,6 +68,7 @@ def test_hostile_but_valid_input_gets_the_library_answer():
     assert tavro.flatten(np.empty((0, 2))).shape == (0, 2)
     zero_length = np.array([[0, 0], [0, 0], [1, 0], [1, 1]], float)
     assert tavro.area(zero_length) == pytest.approx(-0.5)
-    assert tavro.borders([zero_length, zero_length[::-1]]) is not None
+    (triangle,) = tavro.borders([np.vstack([zero_length, zero_length[:1]]), zero_length[::-1]])
+    assert triangle.area == pytest.approx(0.5) and triangle.pieces == [0, 1]
     lon, lat = tavro.gauss_inverse(np.empty(0), np.empty(0), 117, 1)
     assert lon.shape == (0,)

@@ -100,6 +100,9 @@ def test_projection_forward_then_inverse_is_the_identity():
     chain = (tavro.Chain().plane_to_geodetic(tavro.CoordinateSystem.CGCS2000, 117)
              .geodetic_to_plane(tavro.CoordinateSystem.CGCS2000, 117))
     assert len(chain) == 2
+    assert chain.pm4(0, 0, 0, 1) is chain and len(chain) == 3
+    chain = (tavro.Chain().plane_to_geodetic(tavro.CoordinateSystem.CGCS2000, 117)
+             .geodetic_to_plane(tavro.CoordinateSystem.CGCS2000, 117))
     X, Y, _ = chain.apply(east, north)
     # The series of the two directions agree to 0.2 mm.
     assert X == pytest.approx(east, abs=2e-4) and Y == pytest.approx(north, abs=2e-4)

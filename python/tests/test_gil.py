@@ -1,42 +1,52 @@
 """Long calls let other Python threads run while they work."""
 
 import threading
+import time
 
 import numpy as np
 
 import tavro
 
 
-def ticks_during(call):
-    """How often another thread ran Python code while call ran."""
-    ticks, stop = [0], threading.Event()
+def longest_pause(call):
+    """The longest stretch another Python thread could not run while call ran, and the call's
+    duration. A call that kept the GIL would pause the thread for all of its duration."""
+    state = {"last": None, "pause": 0.0}
+    started, stop = threading.Event(), threading.Event()
 
-    def count():
+    def watch():
         while not stop.is_set():
-            ticks[0] += 1
+            now = time.perf_counter()
+            if state["last"] is not None:
+                state["pause"] = max(state["pause"], now - state["last"])
+            state["last"] = now
+            started.set()
 
-    thread = threading.Thread(target=count)
+    thread = threading.Thread(target=watch)
     thread.start()
-    while ticks[0] == 0:
-        pass
-    before = ticks[0]
+    started.wait()
+    begin = time.perf_counter()
+    state["pause"] = 0.0
     call()
-    during = ticks[0] - before
+    duration = time.perf_counter() - begin
     stop.set()
     thread.join()
-    return during
+    return state["pause"], duration
 
 
 def test_long_calls_release_the_gil():
-    north = np.linspace(2.5e6, 5e6, 1_500_000)
-    east = np.linspace(350000, 650000, 1_500_000)
-    assert ticks_during(lambda: tavro.gauss_inverse(north, east, 117, 3)) > 1000
-    points = np.column_stack([np.linspace(-1, 11, 300_000), np.linspace(11, -1, 300_000)])
+    north = np.linspace(2.5e6, 5e6, 2_000_000)
+    east = np.linspace(350000, 650000, 2_000_000)
+    points = np.column_stack([np.linspace(-1, 11, 400_000), np.linspace(11, -1, 400_000)])
     ring = np.array([[0, 0], [10, 0], [10, 10], [0, 10]], float)
-    assert ticks_during(lambda: tavro.point_relation(points, ring, [0.2, 0, 0.3, 0])) > 1000
     parcels = [np.array([[x, y], [x + 1, y], [x + 1, y + 1], [x, y + 1], [x, y]], float)
                for x in range(40) for y in range(40)]
-    assert ticks_during(lambda: tavro.borders(parcels)) > 1000
+    for call in (lambda: tavro.gauss_inverse(north, east, 117, 3),
+                 lambda: tavro.point_relation(points, ring, [0.2, 0, 0.3, 0]),
+                 lambda: tavro.borders(parcels)):
+        pause, duration = longest_pause(call)
+        assert duration > 0.05  # long enough to tell a held GIL from a released one
+        assert pause < duration / 2
 
 
 def test_concurrent_border_extractions_agree():
