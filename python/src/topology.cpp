@@ -8,6 +8,7 @@
 #include "CTavroGeoLine.h"
 #include "CTavroGeoPoint.h"
 
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 #include <set>
@@ -81,42 +82,89 @@ struct Region {
     std::vector<int> pieces;
 };
 
-// The box of each piece grown by the side tolerance.
-std::vector<AcDbExtents> pieceBoxes(const std::vector<Tavro::NodeBulge>& pieces) {
-    std::vector<AcDbExtents> boxes;
-    for (const Tavro::NodeBulge& p : pieces) {
-        const AcDbExtents e = CTavroGeoLine::geoLineExtends(p.nodes, p.bulges);
-        const AcGeVector3d grow(kAlongTol, kAlongTol, 0.0);
-        boxes.emplace_back(e.minPoint() - grow, e.maxPoint() + grow);
+// The pieces filed by the cells of a uniform grid that their boxes (grown by the side
+// tolerance) cover, so that a side's midpoint is tried only against the pieces near it.
+class PieceGrid {
+public:
+    explicit PieceGrid(const std::vector<Tavro::NodeBulge>& pieces) {
+        std::vector<AcDbExtents> boxes;
+        AcDbExtents all;
+        for (const Tavro::NodeBulge& p : pieces) {
+            const AcDbExtents e = CTavroGeoLine::geoLineExtends(p.nodes, p.bulges);
+            const AcGeVector3d grow(kAlongTol, kAlongTol, 0.0);
+            boxes.emplace_back(e.minPoint() - grow, e.maxPoint() + grow);
+            all.addExt(boxes.back());
+        }
+        if (boxes.empty()) return;
+        m_low = all.minPoint().convert2d();
+        const AcGeVector3d span = all.maxPoint() - all.minPoint();
+        // About one cell per piece over the whole map, at most 4096 a side.
+        m_cell = std::max(std::sqrt(span.x * span.y / double(boxes.size())),
+                          std::max(span.x, span.y) / 4096.0);
+        m_columns = column(all.maxPoint().x) + 1;
+        m_cells.resize(size_t(m_columns) * size_t(row(all.maxPoint().y) + 1));
+        for (size_t i = 0; i < boxes.size(); ++i)
+            file(int(i), boxes[i]);
     }
-    return boxes;
-}
 
-bool inBox(const AcDbExtents& box, const AcGePoint2d& p) {
-    return p.x >= box.minPoint().x && p.x <= box.maxPoint().x && p.y >= box.minPoint().y &&
-           p.y <= box.maxPoint().y;
-}
+    // Calls tryPiece with every piece whose box may hold p.
+    template <typename Try> void near(const AcGePoint2d& p, Try tryPiece) const {
+        for (int i : m_wide)
+            tryPiece(i);
+        const int c = column(p.x), r = row(p.y);
+        const size_t k = size_t(r) * size_t(m_columns) + size_t(c);
+        if (c < m_columns && k < m_cells.size())
+            for (int i : m_cells[k])
+                tryPiece(i);
+    }
+
+private:
+    // A piece over more cells than this is tried for every point instead, which bounds the
+    // grid's size by a multiple of the piece count.
+    static const int kMostCells = 64;
+
+    void file(int piece, const AcDbExtents& box) {
+        const int c0 = column(box.minPoint().x), c1 = column(box.maxPoint().x);
+        const int r0 = row(box.minPoint().y), r1 = row(box.maxPoint().y);
+        if (double(c1 - c0 + 1) * double(r1 - r0 + 1) > kMostCells) {
+            m_wide.push_back(piece);
+            return;
+        }
+        for (int r = r0; r <= r1; ++r)
+            for (int c = c0; c <= c1; ++c)
+                m_cells[size_t(r) * size_t(m_columns) + size_t(c)].push_back(piece);
+    }
+    int column(double x) const { return cellOf(x - m_low.x); }
+    int row(double y) const { return cellOf(y - m_low.y); }
+    int cellOf(double offset) const {
+        return m_cell > 0.0 && offset >= 0.0 ? int(std::min(offset / m_cell, 4096.0)) : 0;
+    }
+
+    AcGePoint2d m_low;
+    double m_cell = 0.0;
+    int m_columns = 0;
+    std::vector<std::vector<int>> m_cells;
+    std::vector<int> m_wide;
+};
 
 // The pieces some side of the region runs along, ascending.
 std::vector<int> piecesAlong(const Tavro::NodeBulge& ring,
-                             const std::vector<Tavro::NodeBulge>& pieces,
-                             const std::vector<AcDbExtents>& boxes) {
-    std::vector<bool> along(pieces.size(), false);
+                             const std::vector<Tavro::NodeBulge>& pieces, const PieceGrid& grid) {
+    std::set<int> along;
     const int n = ring.nodes.length();
     for (int k = 0; k < n; ++k) {
         AcGePoint2d mid;
         if (!CTavroGeoPoint::GetPointAtParam(ring.nodes[k], ring.nodes[(k + 1) % n], ring.bulges[k],
                                              0.5, mid))
             continue;
-        for (size_t i = 0; i < pieces.size(); ++i)
-            if (!along[i] && inBox(boxes[i], mid))
-                along[i] = CTavroGeoLine::geoPointAtParam(mid, pieces[i].nodes, pieces[i].bulges,
-                                                          kAlongTol) >= 0.0;
+        grid.near(mid, [&](int i) {
+            const Tavro::NodeBulge& piece = pieces[size_t(i)];
+            if (!along.count(i) &&
+                CTavroGeoLine::geoPointAtParam(mid, piece.nodes, piece.bulges, kAlongTol) >= 0.0)
+                along.insert(i);
+        });
     }
-    std::vector<int> out;
-    for (size_t i = 0; i < along.size(); ++i)
-        if (along[i]) out.push_back(int(i));
-    return out;
+    return std::vector<int>(along.begin(), along.end());
 }
 
 std::vector<Region> extractRegions(const std::vector<Tavro::NodeBulge>& pieces, double minArea,
@@ -133,7 +181,7 @@ std::vector<Region> extractRegions(const std::vector<Tavro::NodeBulge>& pieces, 
         // library's own filter measures a broken line of 20 degree steps.
         CTavroGeoBoder::geoGetBoders(outPoints, outBulges, points, bulges, outer, 0.0);
     }
-    const std::vector<AcDbExtents> boxes = pieceBoxes(pieces);
+    const PieceGrid grid(pieces);
     std::vector<Region> regions;
     for (int k = 0; k < outPoints.size(); ++k) {
         Region r;
@@ -143,7 +191,7 @@ std::vector<Region> extractRegions(const std::vector<Tavro::NodeBulge>& pieces, 
             r.ring.bulges.append(0.0);
         r.area = std::fabs(CTavroGeoPoint::geoArea(r.ring.nodes, r.ring.bulges));
         if (!(r.area > minArea)) continue;
-        r.pieces = piecesAlong(r.ring, pieces, boxes);
+        r.pieces = piecesAlong(r.ring, pieces, grid);
         regions.push_back(std::move(r));
     }
     return regions;

@@ -63,8 +63,9 @@ def test_borders_of_a_grid_drawn_parcel_by_parcel():
 
 def test_borders_min_area_bounds():
     parcels = grid_parcels(2, 1) + [np.array([[0, 0], [10, 10]])]
-    areas = sorted(r.area for r in tavro.borders(parcels))
-    assert areas == pytest.approx([50, 50, 100])
+    regions = sorted(tavro.borders(parcels), key=lambda r: r.area)
+    assert [r.area for r in regions] == pytest.approx([50, 50, 100])
+    assert [r.pieces for r in regions] == [[0, 2], [0, 2], [0, 1]]
     assert len(tavro.borders(parcels, min_area=50)) == 1  # regions of min_area or less go
     assert len(tavro.borders(parcels, min_area=49.999)) == 3
 
