@@ -65,7 +65,8 @@ def test_borders_min_area_bounds():
     parcels = grid_parcels(2, 1) + [np.array([[0, 0], [10, 10]])]
     regions = sorted(tavro.borders(parcels), key=lambda r: r.area)
     assert [r.area for r in regions] == pytest.approx([50, 50, 100])
-    assert [r.pieces for r in regions] == [[0, 2], [0, 2], [0, 1]]
+    # The triangle on the shared side runs along both squares; the long diagonal bounds both.
+    assert sorted(r.pieces for r in regions) == [[0, 1], [0, 1, 2], [0, 2]]
     assert len(tavro.borders(parcels, min_area=50)) == 1  # regions of min_area or less go
     assert len(tavro.borders(parcels, min_area=49.999)) == 3
 
