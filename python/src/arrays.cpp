@@ -112,9 +112,12 @@ Tavro::NodeBulge ring(py::handle vertexObj, py::handle bulgeObj, const std::stri
 }
 
 Tavro::NodeBulge ringSpec(py::handle obj, const std::string& name) {
+    // A tuple of two points is a two-vertex polyline, not a (vertices, bulges) pair.
     if (py::isinstance<py::tuple>(obj) && py::len(obj) == 2) {
         py::tuple pair = py::reinterpret_borrow<py::tuple>(obj);
-        return ring(pair[0], pair[1], name);
+        py::array first = py::array::ensure(pair[0]);
+        PyErr_Clear();
+        if (first && first.ndim() == 2) return ring(pair[0], pair[1], name);
     }
     return ring(obj, py::none(), name);
 }

@@ -17,17 +17,14 @@ namespace tavropy {
 namespace {
 
 Tavro::TavroCoorSystem coordinateSystem(py::handle obj) {
-    int value = 0;
-    try {
-        value = py::int_(py::reinterpret_borrow<py::object>(obj));
-    } catch (const py::error_already_set&) {
+    if (!py::isinstance<py::int_>(obj))
         throw py::value_error("system must be a CoordinateSystem member or its number");
-    }
+    const long long value = PyLong_AsLongLong(obj.ptr());
+    PyErr_Clear(); // an overflow answers -1, which is refused below
     if (value < Tavro::kCoorWGS84 || value > Tavro::kCoorBeijing54)
-        throw py::value_error(
-            "system must be WGS84 (1), XIAN80 (2), CGCS2000 (3) or BEIJING54 (4), "
-            "got " +
-            std::to_string(value));
+        throw py::value_error("system must be WGS84 (1), XIAN80 (2), CGCS2000 (3) or BEIJING54 "
+                              "(4), got " +
+                              std::to_string(value));
     return static_cast<Tavro::TavroCoorSystem>(value);
 }
 

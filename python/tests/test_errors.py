@@ -37,6 +37,8 @@ BAD_CALLS = [
     ("northing", lambda: tavro.gauss_inverse([2e7], [500000.0], 117, 1)),
     ("system", lambda: tavro.gauss_inverse([0.0], [500000.0], 117, 0)),
     ("system", lambda: tavro.gauss_inverse([0.0], [500000.0], 117, "wgs84")),
+    ("system", lambda: tavro.gauss_inverse([0.0], [500000.0], 117, "3")),
+    ("system", lambda: tavro.gauss_inverse([0.0], [500000.0], 117, 2**40)),
     ("central_meridian", lambda: tavro.gauss_inverse([0.0], [500000.0], 200, 1)),
     ("source", lambda: tavro.fit4(SQUARE[:, :1], SQUARE)),
     ("same number", lambda: tavro.fit4(SQUARE, SQUARE[:3])),
@@ -72,3 +74,9 @@ def test_hostile_but_valid_input_gets_the_library_answer():
     assert triangle.area == pytest.approx(0.5) and triangle.pieces == [0, 1]
     lon, lat = tavro.gauss_inverse(np.empty(0), np.empty(0), 117, 1)
     assert lon.shape == (0,)
+    lon, lat = tavro.gauss_inverse(3880000.0, 535000.0, 117, 4)  # scalars: 0-d arrays
+    assert lon.shape == () and float(lat) == pytest.approx(35.047511909, abs=1e-9)
+    # Two-vertex pieces written as tuples of points, beside a (vertices, bulges) pair.
+    pieces = [((0, 0), (2, 0)), (np.array([[2, 0], [0, 0]], float), [1, 0])]
+    (face,) = tavro.loops(pieces)
+    assert sorted(face.pieces) == [0, 1]
