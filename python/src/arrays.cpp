@@ -104,10 +104,11 @@ AcArray<double> bulges(py::handle obj, int vertexCount, const std::string& name)
     return out;
 }
 
-Tavro::NodeBulge ring(py::handle vertexObj, py::handle bulgeObj, const std::string& name) {
+Tavro::NodeBulge ring(py::handle vertexObj, py::handle bulgeObj, const std::string& name,
+                      const std::string& bulgeName) {
     Tavro::NodeBulge r;
     r.nodes = vertices(vertexObj, name);
-    r.bulges = bulges(bulgeObj, r.nodes.length(), name + " bulges");
+    r.bulges = bulges(bulgeObj, r.nodes.length(), bulgeName);
     return r;
 }
 
@@ -117,9 +118,9 @@ Tavro::NodeBulge ringSpec(py::handle obj, const std::string& name) {
         py::tuple pair = py::reinterpret_borrow<py::tuple>(obj);
         py::array first = py::array::ensure(pair[0]);
         PyErr_Clear();
-        if (first && first.ndim() == 2) return ring(pair[0], pair[1], name);
+        if (first && first.ndim() == 2) return ring(pair[0], pair[1], name, name + " bulges");
     }
-    return ring(obj, py::none(), name);
+    return ring(obj, py::none(), name, name + " bulges");
 }
 
 std::vector<Tavro::NodeBulge> ringList(py::handle rings, py::handle bulgeObj,
@@ -138,7 +139,9 @@ std::vector<Tavro::NodeBulge> ringList(py::handle rings, py::handle bulgeObj,
     std::vector<Tavro::NodeBulge> out;
     for (size_t i = 0; i < py::len(list); ++i) {
         const std::string item = name + "[" + std::to_string(i) + "]";
-        out.push_back(withBulges ? ring(list[i], bulgeList[i], item) : ringSpec(list[i], item));
+        out.push_back(withBulges
+                          ? ring(list[i], bulgeList[i], item, "bulges[" + std::to_string(i) + "]")
+                          : ringSpec(list[i], item));
     }
     return out;
 }

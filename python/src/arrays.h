@@ -32,7 +32,8 @@ AcArray<AcGePoint2d> toPoints(const DoubleArray& points);
 AcArray<AcGePoint2d> vertices(py::handle obj, const std::string& name);
 // One bulge per vertex: None means every segment straight.
 AcArray<double> bulges(py::handle obj, int vertexCount, const std::string& name);
-Tavro::NodeBulge ring(py::handle vertices, py::handle bulges, const std::string& name);
+Tavro::NodeBulge ring(py::handle vertices, py::handle bulges, const std::string& name,
+                      const std::string& bulgeName);
 // A ring written as an (n, 2) array or as a (vertices, bulges) pair.
 Tavro::NodeBulge ringSpec(py::handle obj, const std::string& name);
 // A list of rings, each an (n, 2) array, with an optional parallel list of bulge arrays.

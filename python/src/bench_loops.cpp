@@ -41,7 +41,7 @@ double gaussInverseLoop(py::handle northingObj, py::handle eastingObj, double me
 
 double pointRelationLoop(py::handle pointObj, py::handle ringObj, py::handle bulgeObj) {
     const AcArray<AcGePoint2d> points = vertices(pointObj, "points");
-    const Tavro::NodeBulge ring = tavropy::ring(ringObj, bulgeObj, "ring");
+    const Tavro::NodeBulge ring = tavropy::ring(ringObj, bulgeObj, "ring", "bulges");
     std::vector<int> codes(size_t(points.length()));
     py::gil_scoped_release unlocked;
     const std::clock_t start = std::clock();

@@ -24,26 +24,26 @@ void dropRepeatedStart(AcArray<AcGePoint2d>& nodes, AcArray<double>* bulges = nu
 }
 
 double area(py::handle v, py::handle b) {
-    const Tavro::NodeBulge r = ring(v, b, "vertices");
+    const Tavro::NodeBulge r = ring(v, b, "vertices", "bulges");
     return CTavroGeoPoint::geoArea(r.nodes, r.bulges);
 }
 
 double length(py::handle v, py::handle b, bool closed) {
-    const Tavro::NodeBulge r = ring(v, b, "vertices");
+    const Tavro::NodeBulge r = ring(v, b, "vertices", "bulges");
     if (!closed) return CTavroGeoPoint::geoLength(r.nodes, r.bulges);
     if (r.nodes.length() < 2) return 0.0;
     return CTavroGeoLine::GetBulgeLineLength(r.nodes, r.bulges, true);
 }
 
 py::object centroid(py::handle v, py::handle b) {
-    const Tavro::NodeBulge r = ring(v, b, "vertices");
+    const Tavro::NodeBulge r = ring(v, b, "vertices", "bulges");
     AcGePoint2d c;
     if (!CTavroGeoPoint::geoBaryCenterPoint(r.nodes, r.bulges, c)) return py::none();
     return pointTuple(c);
 }
 
 py::object extents(py::handle v, py::handle b) {
-    const Tavro::NodeBulge r = ring(v, b, "vertices");
+    const Tavro::NodeBulge r = ring(v, b, "vertices", "bulges");
     if (r.nodes.isEmpty()) return py::none();
     const AcDbExtents e = CTavroGeoLine::geoLineExtends(r.nodes, r.bulges);
     return py::make_tuple(e.minPoint().x, e.minPoint().y, e.maxPoint().x, e.maxPoint().y);
@@ -55,14 +55,14 @@ py::object orientation(py::handle v, py::handle b) {
 }
 
 py::array_t<double> minAreaRect(py::handle v, py::handle b) {
-    const Tavro::NodeBulge r = ring(v, b, "vertices");
+    const Tavro::NodeBulge r = ring(v, b, "vertices", "bulges");
     AcArray<AcGePoint2d> rect = CTavroGeoPoint::geoMinAreaRect(r.nodes, r.bulges);
     if (rect.length() != 4) rect.removeAll();
     return fromPoints(rect);
 }
 
 py::object labelPoint(py::handle v, py::handle b) {
-    const Tavro::NodeBulge r = ring(v, b, "vertices");
+    const Tavro::NodeBulge r = ring(v, b, "vertices", "bulges");
     AcGePoint2d label;
     bool found = false;
     {
@@ -97,7 +97,7 @@ AcArray<Tavro::NodeBulge> islandRings(py::handle islands) {
 }
 
 py::array_t<int> pointRelation(py::handle points, py::handle v, py::handle b, py::handle islands) {
-    const Tavro::NodeBulge r = ring(v, b, "ring");
+    const Tavro::NodeBulge r = ring(v, b, "ring", "bulges");
     if (islands.is_none())
         return relateEach(points, [&](const AcGePoint2d& p) {
             return int(CTavroGeoLine::geoPointWithPolygonRelation(p, r.nodes, r.bulges));
@@ -129,7 +129,8 @@ py::array_t<int> pointRelationSet(py::handle points, py::handle rings, py::handl
 }
 
 py::object ringRelation(py::handle a, py::handle b, py::handle aBulges, py::handle bBulges) {
-    const Tavro::NodeBulge ra = ring(a, aBulges, "a"), rb = ring(b, bBulges, "b");
+    const Tavro::NodeBulge ra = ring(a, aBulges, "a", "a_bulges"),
+                           rb = ring(b, bBulges, "b", "b_bulges");
     int code = 0;
     {
         py::gil_scoped_release unlocked;
@@ -162,7 +163,7 @@ py::dict containmentMap(py::handle rings, py::handle b) {
 
 py::array_t<double> flatten(py::handle v, py::handle b, bool closed, double maxAngle,
                             bool keepArea) {
-    const Tavro::NodeBulge r = ring(v, b, "vertices");
+    const Tavro::NodeBulge r = ring(v, b, "vertices", "bulges");
     if (!(std::isfinite(maxAngle) && maxAngle > 0.0 && maxAngle <= 180.0))
         throw py::value_error("max_angle must be a number of degrees above 0, at most 180");
     AcArray<AcGePoint2d> out;
@@ -176,7 +177,7 @@ py::array_t<double> flatten(py::handle v, py::handle b, bool closed, double maxA
 }
 
 py::tuple recoverArcs(py::handle v, py::handle b, bool closed, double tol) {
-    const Tavro::NodeBulge r = ring(v, b, "vertices");
+    const Tavro::NodeBulge r = ring(v, b, "vertices", "bulges");
     if (!(std::isfinite(tol) && tol >= 0.0))
         throw py::value_error("tol must be a finite distance of at least 0");
     // The recovery reads a ring as a run that ends on its first vertex again.
