@@ -44,9 +44,11 @@ def test_long_calls_release_the_gil():
     for call in (lambda: tavro.gauss_inverse(north, east, 117, 3),
                  lambda: tavro.point_relation(points, ring, [0.2, 0, 0.3, 0]),
                  lambda: tavro.borders(parcels)):
-        pause, duration = longest_pause(call)
-        assert duration > 0.05  # long enough to tell a held GIL from a released one
-        assert pause < duration / 2
+        # A held GIL pauses the other thread for the whole call every time; on a busy shared
+        # machine a released one may still see a long pause now and then, so three tries.
+        tries = [longest_pause(call) for _ in range(3)]
+        assert all(duration > 0.05 for _, duration in tries)  # long enough to tell them apart
+        assert any(pause < duration / 2 for pause, duration in tries)
 
 
 def test_concurrent_border_extractions_agree():
