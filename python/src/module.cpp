@@ -42,6 +42,7 @@ void addTypes(py::module_& m) {
         intEnum("Orientation", {{"COUNTERCLOCKWISE", -1}, {"NONE", 0}, {"CLOCKWISE", 1}});
     m.attr("Loop") = record("Loop", "vertices bulges pieces");
     m.attr("Region") = record("Region", "vertices bulges area pieces");
+    m.attr("Piece") = record("Piece", "vertices bulge owners");
     m.attr("Fit4") = record("Fit4", "dx dy rotation scale residuals rms");
     m.attr("Fit7") = record("Fit7", "dx dy dz m ex ey ez residuals rms");
     m.attr("FitHeight") = record("FitHeight", "x0 y0 a residuals rms");

@@ -3,6 +3,7 @@
 #include "arrays.h"
 #include "bindings.h"
 
+#include "CTavroAutoDiv.h"
 #include "CTavroAutoLoop.h"
 #include "CTavroGeoBoder.h"
 #include "CTavroGeoLine.h"
@@ -72,6 +73,31 @@ py::list loops(py::handle pieceObj, bool outer) {
             for (std::uint64_t id : loop.m_loopIds[size_t(k)])
                 if (id > 0 && seen.insert(id).second) ids.append(id - 1);
         out.append(Loop(fromPoints(loop.m_loops[k]), fromBulges(b, loop.m_loops[k].length()), ids));
+    }
+    return out;
+}
+
+py::list divide(py::handle polylineObj) {
+    const std::vector<Tavro::NodeBulge> polylines = ringList(polylineObj, py::none(), "polylines");
+    CTavroAutoDiv div;
+    {
+        py::gil_scoped_release unlocked;
+        std::lock_guard<std::mutex> lock(engineMutex);
+        for (size_t i = 0; i < polylines.size(); ++i)
+            div.AddNodeArr(polylines[i].nodes, polylines[i].bulges, true, pieceId(i));
+        div.RunDiv(false);
+        div.ShowMePolyline();
+    }
+    const py::object Piece = recordType("Piece");
+    py::list out;
+    for (int k = 0; k < div.m_outPolylines.size(); ++k) {
+        const AcArray<AcGePoint2d>& ends = div.m_outPolylines[k];
+        py::list owners;
+        if (size_t(k) < div.m_outOwners.size())
+            for (std::uint64_t id : div.m_outOwners[size_t(k)])
+                owners.append(id - 1);
+        const double bulge = div.m_outBulges[k].isEmpty() ? 0.0 : div.m_outBulges[k][0];
+        out.append(Piece(fromPoints(ends), bulge == 0.0 ? 0.0 : bulge, owners));
     }
     return out;
 }
@@ -234,6 +260,12 @@ void bindTopology(py::module_& m) {
           "boundary of each connected group, clockwise. Loops do not repeat their first vertex; "
           "the last bulge bends the closing side. Where pieces follow one another with no branch "
           "between, the run is named by one of its pieces.");
+    m.def("divide", &divide, "polylines"_a,
+          "Polylines cut at all their mutual crossings and touches into pieces, each kept once "
+          "however often and whichever way it is drawn: a list of Piece(vertices, bulge, "
+          "owners), vertices the (2, 2) array of the piece's ends, bulge that of the arc between "
+          "them (0 straight), owners the indices of the polylines it came from. polylines: a "
+          "list of open polylines, each an (n, 2) array or a (vertices, bulges) pair.");
     m.def("borders", &borders, "pieces"_a, "min_area"_a = 0.0, "outer"_a = false,
           "The closed regions that parcel linework encloses: a list of Region(vertices, bulges, "
           "area, pieces). pieces: a list of polylines (each an (n, 2) array or a (vertices, "

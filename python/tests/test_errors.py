@@ -34,6 +34,7 @@ BAD_CALLS = [
     ("tol", lambda: tavro.recover_arcs(SQUARE, tol=-1)),
     ("pieces", lambda: tavro.loops([SQUARE, [[0, 0], [NAN, 1]]])),
     ("pieces", lambda: tavro.borders([SQUARE, [[0, 0]]])),
+    ("polylines", lambda: tavro.divide([SQUARE, [[0, 0], [1, NAN]]])),
     ("min_area", lambda: tavro.borders([SQUARE], min_area=NAN)),
     ("northing", lambda: tavro.gauss_inverse([NAN], [500000.0], 117, 1)),
     ("easting", lambda: tavro.gauss_inverse([0.0, 1.0], [500000.0], 117, 1)),

@@ -82,3 +82,22 @@ def test_borders_agree_with_the_tavro_program(cli, sample, tmp_path):
             assert np.vstack([region.vertices, region.vertices[:1]]) == pytest.approx(vertices)
             assert region.bulges == pytest.approx(bulges[:-1])
             assert region.area == pytest.approx(abs(tavro.area(vertices[:-1], bulges[:-1])))
+
+
+def test_divide_cuts_at_crossings_and_keeps_shared_pieces_once():
+    east = np.array([[0, 0], [2, 0]], float)
+    north = np.array([[1, -1], [1, 1]], float)
+    pieces = tavro.divide([east, north, east[::-1]])
+    assert len(pieces) == 4
+    assert all(isinstance(p, tavro.Piece) and p.bulge == 0 for p in pieces)
+    owners = {tuple(map(tuple, p.vertices)): p.owners for p in pieces}
+    assert owners[((0, 0), (1, 0))] == [0, 2]  # drawn twice, once each way
+    assert owners[((1, 0), (1, 1))] == [1]
+    # A half circle below its chord, cut at its lowest point by a vertical line: two quarter
+    # arcs of bulge tan(22.5 degrees).
+    arc = tavro.divide([(east, [1, 0]), np.array([[1, -2], [1, 2]], float)])
+    bulges = sorted(p.bulge for p in arc)
+    assert bulges == pytest.approx([0, 0, np.tan(np.pi / 8), np.tan(np.pi / 8)])
+    lengths = sum(tavro.length(p.vertices, [p.bulge, 0]) for p in arc)
+    assert lengths == pytest.approx(np.pi + 4)
+    assert tavro.divide([]) == []
