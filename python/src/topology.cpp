@@ -18,14 +18,17 @@ namespace tavropy {
 
 namespace {
 
-// The loop walks and the border extraction keep process-wide state (the pieces' comparison
-// switch, the walks' arc sample point), so only one such call runs at a time even with the GIL
-// released.
+// The loop walks, the division engine and the border extraction keep process-wide state (the
+// pieces' comparison switch, the walks' arc sample point), so only one such call runs at a time
+// even with the GIL released.
 std::mutex engineMutex;
 
 // A region side lies along an input piece when the side's midpoint lies on the piece within
 // this; border extraction moves vertices by up to its arc recovery tolerance, 1 mm.
 const double kAlongTol = 1e-3;
+
+// A piece whose ends lie within this squared distance is closed, as the loop builder judges.
+const double kClosedSqrDist = 1e-14;
 
 // The pieces as the library's piece ids: position + 1, since id 0 marks a closed piece's halves.
 std::uint64_t pieceId(size_t index) {
@@ -39,7 +42,7 @@ void addPieces(CTavroAutoLoop& loop, const std::vector<Tavro::NodeBulge>& pieces
         AcArray<AcGePoint2d> points = pieces[i].nodes;
         AcArray<double> bulges = pieces[i].bulges;
         const bool closed =
-            points.length() > 2 && loop.sqrDist(points.first(), points.last()) <= 1e-14;
+            points.length() > 2 && loop.sqrDist(points.first(), points.last()) <= kClosedSqrDist;
         if (!closed) {
             loop.AddEdge(points, bulges, true, pieceId(i));
             continue;
