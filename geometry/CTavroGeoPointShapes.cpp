@@ -4,6 +4,7 @@
 #include "CTavroGeoPoint.h"
 
 #include "CTavroGeoVector.h"
+#include "TavroKernel.h"
 #include "TavroTolerance.h"
 #include "acut.h"
 
@@ -74,9 +75,7 @@ AcArray<AcGePoint2d> boxOf(const AcGePoint2d& min, const AcGePoint2d& max) {
     return {min, AcGePoint2d(min.x, max.y), max, AcGePoint2d(max.x, min.y)};
 }
 
-double turn(const AcGePoint2d& o, const AcGePoint2d& a, const AcGePoint2d& b) {
-    return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
-}
+using TavroKernel::turn;
 
 double distanceToSegment(const AcGePoint2d& p, const AcGePoint2d& a, const AcGePoint2d& b) {
     const double dx = b.x - a.x, dy = b.y - a.y;
@@ -84,28 +83,6 @@ double distanceToSegment(const AcGePoint2d& p, const AcGePoint2d& a, const AcGeP
     double t = length2 > 0.0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / length2 : 0.0;
     t = std::clamp(t, 0.0, 1.0);
     return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
-}
-
-// The convex hull, counterclockwise without collinear or repeated vertices (monotone chain).
-std::vector<AcGePoint2d> convexHull(const AcArray<AcGePoint2d>& nodes) {
-    std::vector<AcGePoint2d> pts(nodes.begin(), nodes.end());
-    std::sort(pts.begin(), pts.end(), [](const AcGePoint2d& a, const AcGePoint2d& b) {
-        return a.x < b.x || (a.x == b.x && a.y < b.y);
-    });
-    std::vector<AcGePoint2d> hull(2 * pts.size());
-    size_t k = 0;
-    for (size_t i = 0; i < pts.size(); ++i) {
-        while (k >= 2 && turn(hull[k - 2], hull[k - 1], pts[i]) <= 0.0)
-            --k;
-        hull[k++] = pts[i];
-    }
-    for (size_t i = pts.size() - 1, lower = k + 1; i-- > 0;) {
-        while (k >= lower && turn(hull[k - 2], hull[k - 1], pts[i]) <= 0.0)
-            --k;
-        hull[k++] = pts[i];
-    }
-    hull.resize(k > 0 ? k - 1 : 0);
-    return hull;
 }
 
 // The nodes that can be extreme in some direction after rounding: those within a narrow band
@@ -119,7 +96,8 @@ AcArray<AcGePoint2d> nearHullNodes(const AcArray<AcGePoint2d>& nodes) {
         largest = std::max({largest, std::fabs(p.x), std::fabs(p.y)});
     }
     if (largest > Tavro::kHugeCoordinate) return nodes;
-    const std::vector<AcGePoint2d> hull = convexHull(nodes);
+    const std::vector<AcGePoint2d> hull =
+        TavroKernel::convexHull(std::vector<AcGePoint2d>(nodes.begin(), nodes.end()));
     const size_t h = hull.size();
     if (h < 3) return nodes;
     const double band = Tavro::kHullBand * (largest + 1.0);

@@ -114,30 +114,6 @@ double frameArea(const std::vector<Edge>& edges, double angle) {
     return (hi[0] - lo[0]) * (hi[1] - lo[1]);
 }
 
-// The convex hull of the points, counterclockwise, by Andrew's monotone chain.
-std::vector<AcGePoint2d> convexHull(std::vector<AcGePoint2d> points) {
-    std::sort(points.begin(), points.end(), [](const AcGePoint2d& a, const AcGePoint2d& b) {
-        return a.x < b.x || (a.x == b.x && a.y < b.y);
-    });
-    auto turn = [](const AcGePoint2d& o, const AcGePoint2d& a, const AcGePoint2d& b) {
-        return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
-    };
-    std::vector<AcGePoint2d> hull(2 * points.size());
-    size_t k = 0;
-    for (size_t i = 0; i < points.size(); ++i) {
-        while (k >= 2 && turn(hull[k - 2], hull[k - 1], points[i]) <= 0.0)
-            --k;
-        hull[k++] = points[i];
-    }
-    for (size_t i = points.size() - 1, lower = k + 1; i-- > 0;) {
-        while (k >= lower && turn(hull[k - 2], hull[k - 1], points[i]) <= 0.0)
-            --k;
-        hull[k++] = points[i];
-    }
-    hull.resize(k > 1 ? k - 1 : k);
-    return hull;
-}
-
 // The area of the box round the hull points in the frame turned by angle.
 double hullArea(const std::vector<AcGePoint2d>& hull, double angle) {
     const double c = std::cos(angle), s = std::sin(angle);
@@ -240,7 +216,7 @@ AcArray<AcGePoint2d> CTavroGeoPoint::geoMinAreaRect(const AcArray<AcGePoint2d>& 
                                           e.center.y + e.radius * std::sin(a)));
         }
     }
-    const std::vector<AcGePoint2d> hull = convexHull(samples);
+    const std::vector<AcGePoint2d> hull = TavroKernel::convexHull(samples);
     std::vector<std::pair<double, double>> byHull; // sampled area, direction
     for (size_t i = 0; i < hull.size(); ++i) {
         const AcGePoint2d& p = hull[i];

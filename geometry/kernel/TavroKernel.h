@@ -18,11 +18,16 @@
 // - lineCross: the parameters at which two lines p + t r and q + u s meet. The host's segment
 //   (AcGeLineSeg2d), the host's piece intersections and CTavroGeoGlobal's segment intersection;
 //   each keeps its own parallel test and parameter windows.
+// - turn, convexHull: the orientation of three points and the convex hull by the monotone
+//   chain. The rotated extents of CTavroGeoPoint (the nodes near the hull) and the minimum-area
+//   rectangle of rings with arcs.
 // - rowCrossings: the crossings of a bulge piece with the row to the right of a point, half
 //   open, arcs cut at their circle's top and bottom. The point-in-ring family and the ray cast's
 //   straight rings (through CTavroGeoInternal::rowCrossings and rowCrossingParity).
 
 #include "AcGe.h"
+
+#include <vector>
 
 namespace TavroKernel {
 
@@ -61,6 +66,12 @@ struct LineCross {
 };
 LineCross lineCross(const AcGePoint2d& p, const AcGeVector2d& r, const AcGePoint2d& q,
                     const AcGeVector2d& s);
+
+// Twice the signed area of the triangle o, a, b: positive when a -> b turns left about o.
+double turn(const AcGePoint2d& o, const AcGePoint2d& a, const AcGePoint2d& b);
+// The convex hull, counterclockwise from the lowest-x point, without collinear or repeated
+// vertices (a single point stays one point).
+std::vector<AcGePoint2d> convexHull(std::vector<AcGePoint2d> points);
 
 // Crossings of the row through pt, to the right of pt, with the piece from a to b (an arc when
 // the bulge is finite and not 0 and the chord not zero). Arcs are cut at their highest and
