@@ -227,20 +227,28 @@ bool CTavroGeoArc::Circle3Pt(AcGePoint2d p1, AcGePoint2d p2, AcGePoint2d p3, AcG
     return true;
 }
 
+namespace {
+// The circle through three points; NaN centre and radius when there is none.
+struct Circle {
+    AcGePoint2d center{kNaN, kNaN};
+    double radius = kNaN;
+};
+
+Circle circleThrough(const AcGePoint2d& p1, const AcGePoint2d& p2, const AcGePoint2d& p3) {
+    Circle circle;
+    CTavroGeoArc::Circle3Pt(p1, p2, p3, circle.center, circle.radius);
+    return circle;
+}
+} // namespace
+
 AcGePoint2d CTavroGeoArc::geoArcCenterAny3Point(const AcGePoint2d& p1, const AcGePoint2d& p2,
                                                 const AcGePoint2d& p3) {
-    AcGePoint2d center(kNaN, kNaN);
-    double radius = kNaN;
-    Circle3Pt(p1, p2, p3, center, radius);
-    return center;
+    return circleThrough(p1, p2, p3).center;
 }
 
 double CTavroGeoArc::geoArcRadiusAny3Point(const AcGePoint2d& p1, const AcGePoint2d& p2,
                                            const AcGePoint2d& p3) {
-    AcGePoint2d center(kNaN, kNaN);
-    double radius = kNaN;
-    Circle3Pt(p1, p2, p3, center, radius);
-    return radius;
+    return circleThrough(p1, p2, p3).radius;
 }
 
 double CTavroGeoArc::geoArcRadianAny3Point(const AcGePoint2d& p1, const AcGePoint2d& p2,
