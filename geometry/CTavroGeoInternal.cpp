@@ -17,45 +17,12 @@ CTavroGeoInternal::CTavroGeoInternal() = default;
 CTavroGeoInternal::~CTavroGeoInternal() = default;
 
 int CTavroGeoInternal::polylineVertexCount(const AcArray<AcGePoint2d>& nodes, bool& closed) {
-    const int count = nodes.length();
-    closed = count > 1 && nodes.first().distanceTo(nodes.last()) < Tavro::kTol;
-    return closed ? count - 1 : count;
+    return TavroKernel::polylineVertexCount(nodes, closed);
 }
 
 int CTavroGeoInternal::buildPolyline(AcDbPolyline* polyline, const AcArray<AcGePoint2d>& nodes,
                                      const AcArray<double>& bulges) {
-    if (!polyline || nodes.isEmpty()) return Acad::eInvalidInput;
-    bool closed = false;
-    const int count = polylineVertexCount(nodes, closed);
-    for (int i = 0; i < count; ++i) {
-        const double bulge = i < bulges.length() ? bulges[i] : 0.0;
-        polyline->addVertexAt(static_cast<unsigned int>(i), nodes[i], bulge, -1.0, -1.0);
-    }
-    polyline->setClosed(closed);
-    return Acad::eOk;
-}
-
-namespace {
-template <class Curve> int sideOf(const Curve& curve, double param, const AcGeVector3d& dir) {
-    const AcGeVector3d normal = AcGeVector3d::kZAxis;
-    AcGeVector3d tangent;
-    if (curve.getFirstDeriv(param, tangent) != Acad::eOk) return 2;
-    if (!tangent.isParallelTo(dir) && !tangent.isZeroLength())
-        return tangent.crossProduct(dir).dotProduct(normal) >= 0.0 ? 1 : 0;
-    AcGeVector3d bend;
-    if (curve.getSecondDeriv(param, bend) != Acad::eOk) return 2;
-    if (bend.isZeroLength() || bend.isParallelTo(dir)) return 2;
-    return bend.crossProduct(dir).dotProduct(normal) < 0.0 ? 1 : 0;
-}
-} // namespace
-
-int CTavroGeoInternal::curveSide(const AcDbPolyline& curve, double param, const AcGeVector3d& dir) {
-    return sideOf(curve, param, dir);
-}
-
-int CTavroGeoInternal::curveSide(const AcDbPolylineBand& curve, double param,
-                                 const AcGeVector3d& dir) {
-    return sideOf(curve, param, dir);
+    return TavroKernel::buildPolyline(polyline, nodes, bulges);
 }
 
 int CTavroGeoInternal::rowCrossings(const AcGePoint2d& pt, const AcGePoint2d& a,

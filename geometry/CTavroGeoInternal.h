@@ -13,7 +13,6 @@
 #include <vector>
 
 class AcDbPolyline;
-class AcDbPolylineBand;
 class AcGeVector3d;
 
 class TAVRO_API CTavroGeoInternal {
@@ -52,11 +51,6 @@ public:
     static int polylineHitsOn(const AcArray<AcGePoint2d>& a, const std::vector<int>& segments,
                               const AcArray<AcGePoint2d>& b, AcArray<AcGePoint2d>& points,
                               AcArray<double>& params);
-    // Which way the curve runs across the ray direction at param: 1 or 0 by the sign of
-    // (tangent x dir).z; where the tangent runs along the ray, by the second derivative; 2
-    // when that is parallel too (the ray cast is then degenerate).
-    static int curveSide(const AcDbPolyline& curve, double param, const AcGeVector3d& dir);
-    static int curveSide(const AcDbPolylineBand& curve, double param, const AcGeVector3d& dir);
     // The first value (ascending) counted exactly `expected` times, else the OR of all values.
     static int tallyRule(const QMap<int, int>& tally, int expected);
     // Relation of ring a to ring b edge by edge; an a wholly outside b is checked the other way

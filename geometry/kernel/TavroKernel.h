@@ -18,6 +18,10 @@
 // - lineCross: the parameters at which two lines p + t r and q + u s meet. The host's segment
 //   (AcGeLineSeg2d), the host's piece intersections and CTavroGeoGlobal's segment intersection;
 //   each keeps its own parallel test and parameter windows.
+// - polylineVertexCount, buildPolyline: a host polyline from vertex and bulge arrays, closed
+//   when the last vertex repeats the first. The relation, measure and cutting code.
+// - rayCastRelation: a point against a ring with arcs by a ray cast on the host's curves (the
+//   pieces near the first ray only, for long rings). geoPointWithPolygonRelation.
 // - turn, convexHull: the orientation of three points and the convex hull by the monotone
 //   chain. The rotated extents of CTavroGeoPoint (the nodes near the hull) and the minimum-area
 //   rectangle of rings with arcs.
@@ -25,9 +29,12 @@
 //   open, arcs cut at their circle's top and bottom. The point-in-ring family and the ray cast's
 //   straight rings (through CTavroGeoInternal::rowCrossings and rowCrossingParity).
 
+#include "AcArray.h"
 #include "AcGe.h"
 
 #include <vector>
+
+class AcDbPolyline;
 
 namespace TavroKernel {
 
@@ -78,5 +85,17 @@ std::vector<AcGePoint2d> convexHull(std::vector<AcGePoint2d> points);
 // lowest points so every part rises or falls; each part counts half-open (its lower end on the
 // row counts, its upper end does not).
 int rowCrossings(const AcGePoint2d& pt, const AcGePoint2d& a, const AcGePoint2d& b, double bulge);
+
+// The number of vertices a polyline built from nodes keeps (the last one dropped when it
+// repeats the first within 1e-6), and whether it is closed.
+int polylineVertexCount(const AcArray<AcGePoint2d>& nodes, bool& closed);
+// Fills a new polyline from vertices and bulges (a missing bulge is 0); 0, or 3 (invalid input)
+// for no vertices or no polyline.
+int buildPolyline(AcDbPolyline* polyline, const AcArray<AcGePoint2d>& nodes,
+                  const AcArray<double>& bulges);
+// pt against the ring as a curve: 1 within 1e-6 of it, else 2 or 4 by the parity of a ray cast
+// that turns by 5 degrees while a hit is ambiguous; -1 when no curve can be built.
+int rayCastRelation(const AcGePoint2d& pt, const AcArray<AcGePoint2d>& ring,
+                    const AcArray<double>& bulges);
 
 } // namespace TavroKernel
