@@ -1,5 +1,6 @@
 #include "TavroQPcore.h"
 
+#include "TavroEllipsoid.h"
 #include "TavroPCoreMath.h"
 
 #include <algorithm>
@@ -23,25 +24,6 @@ std::vector<std::unique_ptr<QPcoreObject>>& chain() {
 }
 
 int g_zone = 0;
-
-struct NumberedEllipsoid {
-    int number;
-    double a;
-    double inverseFlattening;
-};
-
-const NumberedEllipsoid kNumbered[] = {
-    {1, 6378245.0, 298.3},
-    {2, 6378140.0, 298.257},
-    {3, 6378137.0, 298.257222101},
-    {4, 6378137.0, 298.257223563},
-};
-
-const NumberedEllipsoid* numbered(int number) {
-    for (const NumberedEllipsoid& e : kNumbered)
-        if (e.number == number) return &e;
-    return nullptr;
-}
 
 // The central meridian (radians) of a 3- or 6-degree zone; false for another width.
 bool zoneMeridian(int width, int zone, double& lambda0) {
@@ -100,8 +82,8 @@ void pcoreAddDDKJ(double a, double inverseFlattening) {
 }
 
 void pcoreAddDDKJ(int ellipsoid) {
-    if (const NumberedEllipsoid* e = numbered(ellipsoid))
-        append<QPcoreDDKJ>(e->a, e->inverseFlattening);
+    if (const TavroEllipsoidConstants* e = CTavroEllipsoid::constantsOfNumber(ellipsoid))
+        append<QPcoreDDKJ>(e->semiMajor, e->inverseFlattening);
 }
 
 void pcoreAddKJDD(double a, double inverseFlattening) {
@@ -109,8 +91,8 @@ void pcoreAddKJDD(double a, double inverseFlattening) {
 }
 
 void pcoreAddKJDD(int ellipsoid) {
-    if (const NumberedEllipsoid* e = numbered(ellipsoid))
-        append<QPcoreKJDD>(e->a, e->inverseFlattening);
+    if (const TavroEllipsoidConstants* e = CTavroEllipsoid::constantsOfNumber(ellipsoid))
+        append<QPcoreKJDD>(e->semiMajor, e->inverseFlattening);
 }
 
 void pcoreAddPMDD(double a, double inverseFlattening, double centralMeridian) {
@@ -123,15 +105,15 @@ void pcoreAddPMDD(double a, double inverseFlattening, int zoneWidth, int zone) {
 }
 
 void pcoreAddPMDD(int ellipsoid, double centralMeridian) {
-    if (const NumberedEllipsoid* e = numbered(ellipsoid))
-        append<QPcorePMDD>(e->a, e->inverseFlattening, centralMeridian);
+    if (const TavroEllipsoidConstants* e = CTavroEllipsoid::constantsOfNumber(ellipsoid))
+        append<QPcorePMDD>(e->semiMajor, e->inverseFlattening, centralMeridian);
 }
 
 void pcoreAddPMDD(int ellipsoid, int zoneWidth, int zone) {
     double lambda0 = 0.0;
-    const NumberedEllipsoid* e = numbered(ellipsoid);
+    const TavroEllipsoidConstants* e = CTavroEllipsoid::constantsOfNumber(ellipsoid);
     if (e && zoneMeridian(zoneWidth, zone, lambda0))
-        append<QPcorePMDD>(e->a, e->inverseFlattening, lambda0);
+        append<QPcorePMDD>(e->semiMajor, e->inverseFlattening, lambda0);
 }
 
 void pcoreAddDDPM(double a, double inverseFlattening, double centralMeridian) {
@@ -144,15 +126,15 @@ void pcoreAddDDPM(double a, double inverseFlattening, int zoneWidth, int zone) {
 }
 
 void pcoreAddDDPM(int ellipsoid, double centralMeridian) {
-    if (const NumberedEllipsoid* e = numbered(ellipsoid))
-        append<QPcoreDDPM>(e->a, e->inverseFlattening, centralMeridian);
+    if (const TavroEllipsoidConstants* e = CTavroEllipsoid::constantsOfNumber(ellipsoid))
+        append<QPcoreDDPM>(e->semiMajor, e->inverseFlattening, centralMeridian);
 }
 
 void pcoreAddDDPM(int ellipsoid, int zoneWidth, int zone) {
     double lambda0 = 0.0;
-    const NumberedEllipsoid* e = numbered(ellipsoid);
+    const TavroEllipsoidConstants* e = CTavroEllipsoid::constantsOfNumber(ellipsoid);
     if (e && zoneMeridian(zoneWidth, zone, lambda0))
-        append<QPcoreDDPM>(e->a, e->inverseFlattening, lambda0);
+        append<QPcoreDDPM>(e->semiMajor, e->inverseFlattening, lambda0);
 }
 
 void pcoreTransform(double x, double y, double z, double& X, double& Y, double& Z) {

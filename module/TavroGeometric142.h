@@ -31,6 +31,8 @@
 #include "CTavroLoopGraph.h"
 
 #include "TavroEllipsoid.h"
+#include "TavroFitReport.h"
+#include "TavroGaussKrueger.h"
 #include "TavroGeoCoorTrans.h"
 #include "TavroGeodeticTypes.h"
 #include "TavroPCore.h"
