@@ -59,8 +59,9 @@ const TavroEllipsoidConstants* CTavroEllipsoid::constantsOf(Tavro::TavroCoorSyst
 }
 
 const TavroEllipsoidConstants* CTavroEllipsoid::constantsOfNumber(int legacyNumber) {
-    return findRow(
-        [legacyNumber](const TavroEllipsoidConstants& e) { return e.legacyNumber == legacyNumber; });
+    return findRow([legacyNumber](const TavroEllipsoidConstants& e) {
+        return e.legacyNumber == legacyNumber;
+    });
 }
 
 const TavroEllipsoidConstants* CTavroEllipsoid::constantsOfName(const QString& name) {

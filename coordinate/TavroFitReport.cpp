@@ -28,7 +28,9 @@ void addResiduals(Model& model, const double* data, int count, int recordLength,
             sum += v * v;
         }
         const double* v = &out.residuals[out.residuals.size() - static_cast<size_t>(axes)];
-        out.misfits.push_back(axes == 1 ? v[0] : axes == 2 ? std::hypot(v[0], v[1]) : std::sqrt(sum));
+        out.misfits.push_back(axes == 1   ? v[0]
+                              : axes == 2 ? std::hypot(v[0], v[1])
+                                          : std::sqrt(sum));
     }
 }
 

@@ -80,7 +80,8 @@ void geodeticToPlane(double a, double inverseFlattening, double lambda0, int zon
                      double L, double& easting, double& northing) {
     double offset = 0.0;
     CTavroGaussKrueger::forward(a, inverseFlattening, B, L - lambda0, offset, northing);
-    easting = zone * CTavroGaussKrueger::kZonePrefixUnit + CTavroGaussKrueger::kFalseEasting + offset;
+    easting =
+        zone * CTavroGaussKrueger::kZonePrefixUnit + CTavroGaussKrueger::kFalseEasting + offset;
 }
 
 void planeToGeodetic(double a, double inverseFlattening, double lambda0, double easting,
