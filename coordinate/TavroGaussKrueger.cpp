@@ -99,12 +99,12 @@ int CTavroGaussKrueger::zoneNumber(double easting) {
 }
 
 bool CTavroGaussKrueger::northingInZone(double northing) {
-    return !(std::fabs(northing) > kMostNorthing);
+    return std::fabs(northing) <= kMostNorthing;
 }
 
 bool CTavroGaussKrueger::eastingInZone(double easting) {
     const double offset = meridianOffset(easting, kPrefixTowardZero);
-    return !(std::fabs(offset) > kMostMeridianOffset || easting < 0.0);
+    return std::fabs(offset) <= kMostMeridianOffset && easting >= 0.0;
 }
 
 void CTavroGaussKrueger::inverse(double a, double rf, double footpoint, double offset,
