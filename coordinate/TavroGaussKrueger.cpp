@@ -78,6 +78,37 @@ double truncatedFootpoint(const TavroEllipsoidShape& s, double northing) {
            (21.0 * n2 / 16.0 - 55.0 * n4 / 32.0) * std::sin(4.0 * mu) +
            (151.0 * n3 / 96.0) * std::sin(6.0 * mu);
 }
+
+inline double footpointOf(double a, double rf, double northing,
+                          CTavroGaussKrueger::Footpoint method) {
+    if (method == CTavroGaussKrueger::kFootpointTruncated)
+        return truncatedFootpoint(CTavroGaussKrueger::shapeOf(a, rf), northing);
+    return KruegerFootpoint(a, rf).latitude(northing);
+}
+
+// The inverse series about the footpoint (see CTavroGaussKrueger::inverse).
+inline void inverseSeries(double a, double rf, double footpoint, double offset, double& latitude,
+                          double& longitude) {
+    const double b = a * (1.0 - 1.0 / rf);
+    const double c = a * a / b;
+    const double ep = std::sqrt((a * a - b * b) / (b * b));
+
+    const double cosBf = std::cos(footpoint);
+    const double t = std::sin(footpoint) / cosBf;
+    const double t2 = t * t;
+    const double eta2 = (ep * cosBf) * (ep * cosBf);
+    const double v2 = 1.0 + eta2;
+    const double u = offset / (c / std::sqrt(v2));
+    const double u2 = u * u;
+
+    latitude = footpoint -
+               (v2 * t / 2.0) * (u2 - (5.0 + 3.0 * t2 + eta2 - 9.0 * eta2 * t2) * u2 * u2 / 12.0 +
+                                 (61.0 + 90.0 * t2 + 45.0 * t2 * t2) * u2 * u2 * u2 / 360.0);
+    longitude =
+        (u - (1.0 + 2.0 * t2 + eta2) * u2 * u / 6.0 +
+         (5.0 + 28.0 * t2 + 24.0 * t2 * t2 + 6.0 * eta2 + 8.0 * eta2 * t2) * u2 * u2 * u / 120.0) /
+        cosBf;
+}
 } // namespace
 
 TavroEllipsoidShape CTavroGaussKrueger::shapeOf(double a, double rf) {
@@ -109,31 +140,25 @@ bool CTavroGaussKrueger::eastingInZone(double easting) {
 
 void CTavroGaussKrueger::inverse(double a, double rf, double footpoint, double offset,
                                  double& latitude, double& longitude) {
-    const double b = a * (1.0 - 1.0 / rf);
-    const double c = a * a / b;
-    const double ep = std::sqrt((a * a - b * b) / (b * b));
+    inverseSeries(a, rf, footpoint, offset, latitude, longitude);
+}
 
-    const double cosBf = std::cos(footpoint);
-    const double t = std::sin(footpoint) / cosBf;
-    const double t2 = t * t;
-    const double eta2 = (ep * cosBf) * (ep * cosBf);
-    const double v2 = 1.0 + eta2;
-    const double u = offset / (c / std::sqrt(v2));
-    const double u2 = u * u;
-
-    latitude = footpoint -
-               (v2 * t / 2.0) * (u2 - (5.0 + 3.0 * t2 + eta2 - 9.0 * eta2 * t2) * u2 * u2 / 12.0 +
-                                 (61.0 + 90.0 * t2 + 45.0 * t2 * t2) * u2 * u2 * u2 / 360.0);
-    longitude =
-        (u - (1.0 + 2.0 * t2 + eta2) * u2 * u / 6.0 +
-         (5.0 + 28.0 * t2 + 24.0 * t2 * t2 + 6.0 * eta2 + 8.0 * eta2 * t2) * u2 * u2 * u / 120.0) /
-        cosBf;
+void CTavroGaussKrueger::planeToGeodetic(double a, double rf, double northing, double easting,
+                                         Footpoint method, ZonePrefix rule, double& latitude,
+                                         double& longitude) {
+    // Each method gets its own straight run of code: the projection is called per point.
+    const double offset = meridianOffset(easting, rule);
+    if (method == kFootpointTruncated)
+        inverseSeries(a, rf, footpointOf(a, rf, northing, kFootpointTruncated), offset, latitude,
+                      longitude);
+    else
+        inverseSeries(a, rf, footpointOf(a, rf, northing, kFootpointKrueger), offset, latitude,
+                      longitude);
 }
 
 double CTavroGaussKrueger::footpointLatitude(double a, double rf, double northing,
                                              Footpoint method) {
-    if (method == kFootpointTruncated) return truncatedFootpoint(shapeOf(a, rf), northing);
-    return KruegerFootpoint(a, rf).latitude(northing);
+    return footpointOf(a, rf, northing, method);
 }
 
 void CTavroGaussKrueger::forward(double a, double rf, double latitude, double longitude,

@@ -70,6 +70,11 @@ public:
     // the given footpoint latitude and whose easting lies offset from the central meridian.
     static void inverse(double a, double rf, double footpoint, double offset, double& latitude,
                         double& longitude);
+    // The inverse of a plane point (northing, easting with or without its zone prefix): its
+    // footpoint by method, its distance from the central meridian by rule.
+    static void planeToGeodetic(double a, double rf, double northing, double easting,
+                                Footpoint method, ZonePrefix rule, double& latitude,
+                                double& longitude);
     // The latitude whose meridian arc from the equator is northing, by the given method.
     static double footpointLatitude(double a, double rf, double northing, Footpoint method);
     // The distance from the central meridian and the northing of a latitude and a longitude

@@ -60,6 +60,12 @@ void roundForPrinting(int& degrees, int& minutes, double& seconds) {
     }
 }
 
+// out.x longitude, out.y latitude in decimal degrees from radians about the central meridian.
+void toDegrees(AcGePoint2d& out, double latitude, double longitude, double centralMeridian) {
+    out.x = longitude * 180.0 / Tavro::kPi + centralMeridian;
+    out.y = latitude * 180.0 / Tavro::kPi;
+}
+
 QString positionText(int degrees, int minutes, double seconds, int sign, bool dms) {
     const QString minus = sign < 0 ? QStringLiteral("-") : QString();
     if (dms)
@@ -106,9 +112,10 @@ void CTavroGeoCoorTrans::gaussUncompute(AcGePoint2d& out, const AcGePoint2d& in,
     const CTavroEllipsoid ellipsoid(system);
     const double a = ellipsoid.m_semiMajor;
     const double r = ellipsoid.m_inverseFlattening;
-    const double footpoint =
-        CTavroGaussKrueger::footpointLatitude(a, r, in.x, CTavroGaussKrueger::kFootpointKrueger);
-    gaussFromFootpoint(out, in, centralMeridian, a, r, footpoint);
+    double latitude = 0.0, longitude = 0.0;
+    CTavroGaussKrueger::planeToGeodetic(a, r, in.x, in.y, CTavroGaussKrueger::kFootpointKrueger,
+                                        CTavroGaussKrueger::kPrefixOfPositive, latitude, longitude);
+    toDegrees(out, latitude, longitude, centralMeridian);
 }
 
 void CTavroGeoCoorTrans::gaussFromFootpoint(AcGePoint2d& out, const AcGePoint2d& in,
@@ -118,8 +125,7 @@ void CTavroGeoCoorTrans::gaussFromFootpoint(AcGePoint2d& out, const AcGePoint2d&
         CTavroGaussKrueger::meridianOffset(in.y, CTavroGaussKrueger::kPrefixOfPositive);
     double latitude = 0.0, longitude = 0.0;
     CTavroGaussKrueger::inverse(a, inverseFlattening, footpoint, offset, latitude, longitude);
-    out.x = longitude * 180.0 / Tavro::kPi + centralMeridian;
-    out.y = latitude * 180.0 / Tavro::kPi;
+    toDegrees(out, latitude, longitude, centralMeridian);
 }
 
 void CTavroGeoCoorTrans::getGeodeticCoordinates(TavroGeodeticCoordinate& out, int& lonSign,

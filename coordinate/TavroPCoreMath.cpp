@@ -87,11 +87,9 @@ void geodeticToPlane(double a, double inverseFlattening, double lambda0, int zon
 void planeToGeodetic(double a, double inverseFlattening, double lambda0, double easting,
                      double northing, double& B, double& L) {
     using GK = CTavroGaussKrueger;
-    const double footpoint =
-        GK::footpointLatitude(a, inverseFlattening, northing, GK::kFootpointTruncated);
-    const double offset = GK::meridianOffset(easting, GK::kPrefixTowardZero);
     double longitude = 0.0;
-    GK::inverse(a, inverseFlattening, footpoint, offset, B, longitude);
+    GK::planeToGeodetic(a, inverseFlattening, northing, easting, GK::kFootpointTruncated,
+                        GK::kPrefixTowardZero, B, longitude);
     L = lambda0 + longitude;
 }
 
