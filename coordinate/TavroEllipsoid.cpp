@@ -69,6 +69,14 @@ const TavroEllipsoidConstants* CTavroEllipsoid::constantsOfName(const QString& n
     return findRow([&lower](const TavroEllipsoidConstants& e) { return lower == e.name; });
 }
 
+void CTavroEllipsoid::axesOf(Tavro::TavroCoorSystem system, double& semiMajor,
+                             double& inverseFlattening) {
+    const TavroEllipsoidConstants* e = constantsOf(system);
+    // The placeholder of a system without constants, as the members start.
+    semiMajor = e ? e->semiMajor : 1.0;
+    inverseFlattening = e ? e->inverseFlattening : 1.0;
+}
+
 void CTavroEllipsoid::deriveFields() {
     const double a2 = m_semiMajor * m_semiMajor;
     const double b2 = m_semiMinor * m_semiMinor;

@@ -39,6 +39,9 @@ public:
     static const TavroEllipsoidConstants* constantsOf(Tavro::TavroCoorSystem system);
     static const TavroEllipsoidConstants* constantsOfNumber(int legacyNumber);
     static const TavroEllipsoidConstants* constantsOfName(const QString& name);
+    // a and 1/f as the system constructor sets them, without working out the derived fields
+    // (for per-point projections).
+    static void axesOf(Tavro::TavroCoorSystem system, double& semiMajor, double& inverseFlattening);
 
     double m_semiMajor = 1.0;
     double m_semiMinor = 1.0;

@@ -109,9 +109,8 @@ void CTavroGeoCoorTrans::gaussUncompute(AcGePoint2d& out, const AcGePoint2d& in,
                                         Tavro::TavroCoorSystem system) const {
     // The ellipsoid's own inverse flattening: the table's b of CGCS 2000 is rounded to the
     // metre, and a / (a - b) from it would be 298.2528 instead of 298.257222101.
-    const CTavroEllipsoid ellipsoid(system);
-    const double a = ellipsoid.m_semiMajor;
-    const double r = ellipsoid.m_inverseFlattening;
+    double a = 1.0, r = 1.0;
+    CTavroEllipsoid::axesOf(system, a, r);
     double latitude = 0.0, longitude = 0.0;
     CTavroGaussKrueger::planeToGeodetic(a, r, in.x, in.y, CTavroGaussKrueger::kFootpointKrueger,
                                         CTavroGaussKrueger::kPrefixOfPositive, latitude, longitude);
