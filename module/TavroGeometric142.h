@@ -23,6 +23,7 @@
 #include "CTavroGeoGlobal.h"
 #include "CTavroGeoInternal.h"
 #include "CTavroGeoBoder.h"
+#include "CTavroGeoReports.h"
 
 #include "CTavroAutoDiv.h"
 #include "CTavroAutoLoop.h"
