@@ -1,5 +1,6 @@
 #include "TavroPCoreMath.h"
 
+#include "TavroGaussKrueger.h"
 #include "TavroTolerance.h"
 
 #include <cmath>
@@ -11,35 +12,9 @@ constexpr double kLatitudeTol = 1e-10;
 // It settles in a handful of steps; the bound only stops input that never settles (NaN).
 constexpr int kMaxLatitudeSteps = 100;
 
-struct Shape {
-    double a;
-    double b;
-    double e2;  // first eccentricity squared
-    double ep2; // second eccentricity squared
-};
-
-Shape shapeOf(double a, double inverseFlattening) {
-    const double f = 1.0 / inverseFlattening;
-    const double b = a * (1.0 - f);
-    return {a, b, 1.0 - (b / a) * (b / a), (a / b) * (a / b) - 1.0};
-}
-
-double primeVerticalRadius(const Shape& s, double latitude) {
+double primeVerticalRadius(const TavroEllipsoidShape& s, double latitude) {
     const double sinB = std::sin(latitude);
     return s.a / std::sqrt(1.0 - s.e2 * sinB * sinB);
-}
-
-// The factor of the latitude term of the meridian arc series.
-double meridianFactor(double e2) {
-    return 1.0 - e2 / 4.0 - 3.0 * e2 * e2 / 64.0 - 5.0 * e2 * e2 * e2 / 256.0;
-}
-
-double meridianArc(const Shape& s, double B) {
-    const double e2 = s.e2, e4 = e2 * e2, e6 = e4 * e2;
-    return s.a * (meridianFactor(e2) * B -
-                  (3.0 * e2 / 8.0 + 3.0 * e4 / 32.0 + 45.0 * e6 / 1024.0) * std::sin(2.0 * B) +
-                  (15.0 * e4 / 256.0 + 45.0 * e6 / 1024.0) * std::sin(4.0 * B) -
-                  (35.0 * e6 / 3072.0) * std::sin(6.0 * B));
 }
 } // namespace
 
@@ -57,7 +32,7 @@ double heightSurface(const double param[8], double x, double y, double h) {
 
 void geodeticToCartesian(double a, double inverseFlattening, double B, double L, double h,
                          double& X, double& Y, double& Z) {
-    const Shape s = shapeOf(a, inverseFlattening);
+    const TavroEllipsoidShape s = CTavroGaussKrueger::shapeOf(a, inverseFlattening);
     const double N = primeVerticalRadius(s, B);
     X = (N + h) * std::cos(B) * std::cos(L);
     Y = (N + h) * std::cos(B) * std::sin(L);
@@ -74,7 +49,7 @@ void sevenParameter(const double p[7], double X, double Y, double Z, double& out
 
 void cartesianToGeodetic(double a, double inverseFlattening, double X, double Y, double Z,
                          double& B, double& L, double& h) {
-    const Shape s = shapeOf(a, inverseFlattening);
+    const TavroEllipsoidShape s = CTavroGaussKrueger::shapeOf(a, inverseFlattening);
     const double p = std::sqrt(X * X + Y * Y);
     L = std::atan2(Y, X);
     if (p == 0.0) {
@@ -103,46 +78,19 @@ void cartesianToGeodetic(double a, double inverseFlattening, double X, double Y,
 
 void geodeticToPlane(double a, double inverseFlattening, double lambda0, int zone, double B,
                      double L, double& easting, double& northing) {
-    const Shape s = shapeOf(a, inverseFlattening);
-    const double tanB = std::tan(B), cosB = std::cos(B);
-    const double T = tanB * tanB;
-    const double C = s.ep2 * cosB * cosB;
-    const double A = (L - lambda0) * cosB;
-    const double N = primeVerticalRadius(s, B);
-    const double A2 = A * A;
-    easting = zone * 1000000.0 + 500000.0 +
-              N * (A + (1.0 - T + C) * A2 * A / 6.0 +
-                   (5.0 - 18.0 * T + T * T + 14.0 * C - 58.0 * T * C) * A2 * A2 * A / 120.0);
-    northing = meridianArc(s, B) +
-               N * tanB *
-                   (A2 / 2.0 + (5.0 - T + 9.0 * C + 4.0 * C * C) * A2 * A2 / 24.0 +
-                    (61.0 - 58.0 * T + T * T + 270.0 * C - 330.0 * T * C) * A2 * A2 * A2 / 720.0);
+    double offset = 0.0;
+    CTavroGaussKrueger::forward(a, inverseFlattening, B, L - lambda0, offset, northing);
+    easting =
+        zone * CTavroGaussKrueger::kZonePrefixUnit + CTavroGaussKrueger::kFalseEasting + offset;
 }
 
 void planeToGeodetic(double a, double inverseFlattening, double lambda0, double easting,
                      double northing, double& B, double& L) {
-    const Shape s = shapeOf(a, inverseFlattening);
-    const double n = (s.a - s.b) / (s.a + s.b);
-    const double n2 = n * n, n3 = n2 * n, n4 = n3 * n;
-    const double mu = northing / (s.a * meridianFactor(s.e2));
-    const double phi1 = mu + (3.0 * n / 2.0 - 27.0 * n3 / 32.0) * std::sin(2.0 * mu) +
-                        (21.0 * n2 / 16.0 - 55.0 * n4 / 32.0) * std::sin(4.0 * mu) +
-                        (151.0 * n3 / 96.0) * std::sin(6.0 * mu);
-    const double sin1 = std::sin(phi1), cos1 = std::cos(phi1), tan1 = std::tan(phi1);
-    const double w = 1.0 - s.e2 * sin1 * sin1;
-    const double N1 = s.a / std::sqrt(w);
-    const double R1 = s.a * (1.0 - s.e2) / (w * std::sqrt(w));
-    const double T1 = tan1 * tan1;
-    const double C1 = s.ep2 * cos1 * cos1;
-    const double D = (easting - (1000000.0 * std::trunc(easting / 1000000.0) + 500000.0)) / N1;
-    const double D2 = D * D;
-    B = phi1 -
-        (N1 * tan1 / R1) * (D2 / 2.0 - (5.0 + 3.0 * T1 + C1 - 9.0 * T1 * C1) * D2 * D2 / 24.0 +
-                            (61.0 + 90.0 * T1 + 45.0 * T1 * T1) * D2 * D2 * D2 / 720.0);
-    L = lambda0 +
-        (D - (1.0 + 2.0 * T1 + C1) * D2 * D / 6.0 +
-         (5.0 + 28.0 * T1 + 6.0 * C1 + 8.0 * T1 * C1 + 24.0 * T1 * T1) * D2 * D2 * D / 120.0) /
-            cos1;
+    using GK = CTavroGaussKrueger;
+    double longitude = 0.0;
+    GK::planeToGeodetic(a, inverseFlattening, northing, easting, GK::kFootpointTruncated,
+                        GK::kPrefixTowardZero, B, longitude);
+    L = lambda0 + longitude;
 }
 
 } // namespace TavroCoordInternal

@@ -20,12 +20,12 @@ TAVRO_API void sevenParameter(const double param[7], double X, double Y, double 
 // are NaN (no nearest surface point).
 TAVRO_API void cartesianToGeodetic(double a, double inverseFlattening, double X, double Y, double Z,
                                    double& B, double& L, double& h);
-// Forward Gauss-Krueger, scale 1 on the central meridian lambda0 (radians); the easting gets
-// zone * 1e6 + 500000 in front.
+// Forward Gauss-Krueger (CTavroGaussKrueger::forward) on the central meridian lambda0 (radians);
+// the easting gets zone * 1e6 + 500000 in front.
 TAVRO_API void geodeticToPlane(double a, double inverseFlattening, double lambda0, int zone,
                                double B, double L, double& easting, double& northing);
-// Inverse Gauss-Krueger by the footpoint series; the zone prefix and false easting are removed
-// by truncating easting / 1e6.
+// Inverse Gauss-Krueger (CTavroGaussKrueger::inverse) with the truncated footpoint series; the
+// zone prefix and false easting are removed by truncating easting / 1e6.
 TAVRO_API void planeToGeodetic(double a, double inverseFlattening, double lambda0, double easting,
                                double northing, double& B, double& L);
 

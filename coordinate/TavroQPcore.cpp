@@ -1,5 +1,6 @@
 #include "TavroQPcore.h"
 
+#include "TavroEllipsoid.h"
 #include "TavroPCoreMath.h"
 
 #include <algorithm>
@@ -24,25 +25,6 @@ std::vector<std::unique_ptr<QPcoreObject>>& chain() {
 
 int g_zone = 0;
 
-struct NumberedEllipsoid {
-    int number;
-    double a;
-    double inverseFlattening;
-};
-
-const NumberedEllipsoid kNumbered[] = {
-    {1, 6378245.0, 298.3},
-    {2, 6378140.0, 298.257},
-    {3, 6378137.0, 298.257222101},
-    {4, 6378137.0, 298.257223563},
-};
-
-const NumberedEllipsoid* numbered(int number) {
-    for (const NumberedEllipsoid& e : kNumbered)
-        if (e.number == number) return &e;
-    return nullptr;
-}
-
 // The central meridian (radians) of a 3- or 6-degree zone; false for another width.
 bool zoneMeridian(int width, int zone, double& lambda0) {
     double degrees = 0.0;
@@ -60,6 +42,23 @@ template <class Model, class... Args> void append(Args... args) {
     auto model = std::make_unique<Model>();
     model->setParam(args...);
     chain().push_back(std::move(model));
+}
+
+// A model on a numbered ellipsoid, with its further parameters; nothing for an unknown number.
+template <class Model, class... Args> void appendNumbered(int ellipsoid, Args... args) {
+    if (const TavroEllipsoidConstants* e = CTavroEllipsoid::constantsOfNumber(ellipsoid))
+        append<Model>(e->semiMajor, e->inverseFlattening, args...);
+}
+
+// A projection on the meridian of a zone; nothing for a width other than 3 or 6.
+template <class Model> void appendZoned(double a, double rf, int width, int zone) {
+    double lambda0 = 0.0;
+    if (zoneMeridian(width, zone, lambda0)) append<Model>(a, rf, lambda0);
+}
+
+template <class Model> void appendZonedNumbered(int ellipsoid, int width, int zone) {
+    if (const TavroEllipsoidConstants* e = CTavroEllipsoid::constantsOfNumber(ellipsoid))
+        appendZoned<Model>(e->semiMajor, e->inverseFlattening, width, zone);
 }
 } // namespace
 
@@ -100,8 +99,7 @@ void pcoreAddDDKJ(double a, double inverseFlattening) {
 }
 
 void pcoreAddDDKJ(int ellipsoid) {
-    if (const NumberedEllipsoid* e = numbered(ellipsoid))
-        append<QPcoreDDKJ>(e->a, e->inverseFlattening);
+    appendNumbered<QPcoreDDKJ>(ellipsoid);
 }
 
 void pcoreAddKJDD(double a, double inverseFlattening) {
@@ -109,8 +107,7 @@ void pcoreAddKJDD(double a, double inverseFlattening) {
 }
 
 void pcoreAddKJDD(int ellipsoid) {
-    if (const NumberedEllipsoid* e = numbered(ellipsoid))
-        append<QPcoreKJDD>(e->a, e->inverseFlattening);
+    appendNumbered<QPcoreKJDD>(ellipsoid);
 }
 
 void pcoreAddPMDD(double a, double inverseFlattening, double centralMeridian) {
@@ -118,20 +115,15 @@ void pcoreAddPMDD(double a, double inverseFlattening, double centralMeridian) {
 }
 
 void pcoreAddPMDD(double a, double inverseFlattening, int zoneWidth, int zone) {
-    double lambda0 = 0.0;
-    if (zoneMeridian(zoneWidth, zone, lambda0)) append<QPcorePMDD>(a, inverseFlattening, lambda0);
+    appendZoned<QPcorePMDD>(a, inverseFlattening, zoneWidth, zone);
 }
 
 void pcoreAddPMDD(int ellipsoid, double centralMeridian) {
-    if (const NumberedEllipsoid* e = numbered(ellipsoid))
-        append<QPcorePMDD>(e->a, e->inverseFlattening, centralMeridian);
+    appendNumbered<QPcorePMDD>(ellipsoid, centralMeridian);
 }
 
 void pcoreAddPMDD(int ellipsoid, int zoneWidth, int zone) {
-    double lambda0 = 0.0;
-    const NumberedEllipsoid* e = numbered(ellipsoid);
-    if (e && zoneMeridian(zoneWidth, zone, lambda0))
-        append<QPcorePMDD>(e->a, e->inverseFlattening, lambda0);
+    appendZonedNumbered<QPcorePMDD>(ellipsoid, zoneWidth, zone);
 }
 
 void pcoreAddDDPM(double a, double inverseFlattening, double centralMeridian) {
@@ -139,20 +131,15 @@ void pcoreAddDDPM(double a, double inverseFlattening, double centralMeridian) {
 }
 
 void pcoreAddDDPM(double a, double inverseFlattening, int zoneWidth, int zone) {
-    double lambda0 = 0.0;
-    if (zoneMeridian(zoneWidth, zone, lambda0)) append<QPcoreDDPM>(a, inverseFlattening, lambda0);
+    appendZoned<QPcoreDDPM>(a, inverseFlattening, zoneWidth, zone);
 }
 
 void pcoreAddDDPM(int ellipsoid, double centralMeridian) {
-    if (const NumberedEllipsoid* e = numbered(ellipsoid))
-        append<QPcoreDDPM>(e->a, e->inverseFlattening, centralMeridian);
+    appendNumbered<QPcoreDDPM>(ellipsoid, centralMeridian);
 }
 
 void pcoreAddDDPM(int ellipsoid, int zoneWidth, int zone) {
-    double lambda0 = 0.0;
-    const NumberedEllipsoid* e = numbered(ellipsoid);
-    if (e && zoneMeridian(zoneWidth, zone, lambda0))
-        append<QPcoreDDPM>(e->a, e->inverseFlattening, lambda0);
+    appendZonedNumbered<QPcoreDDPM>(ellipsoid, zoneWidth, zone);
 }
 
 void pcoreTransform(double x, double y, double z, double& X, double& Y, double& Z) {

@@ -22,6 +22,7 @@
 #include "CTavroGeoVector.h"
 #include "CTavroGeoGlobal.h"
 #include "CTavroGeoBoder.h"
+#include "CTavroGeoReports.h"
 
 #include "CTavroAutoDiv.h"
 #include "CTavroAutoLoop.h"
@@ -30,6 +31,8 @@
 #include "CTavroLoopGraph.h"
 
 #include "TavroEllipsoid.h"
+#include "TavroFitReport.h"
+#include "TavroGaussKrueger.h"
 #include "TavroGeoCoorTrans.h"
 #include "TavroGeodeticTypes.h"
 #include "TavroPCore.h"

@@ -1,6 +1,7 @@
 #include "PolylineCsv.h"
 
 #include "CliSupport.h"
+#include "CsvTable.h"
 
 #include <QStringList>
 
@@ -220,16 +221,13 @@ bool parsePolylines(const QString& text, QVector<CsvPolyline>& out, CsvError& er
     LargeBulges large;
     Layout layout;
     CsvPolyline current;
-    const QStringList lines = text.split('\n');
-    for (int n = 0; n < lines.size(); ++n) {
-        const QString line = lines[n].trimmed();
-        const int lineNo = n + 1;
-        if (line.startsWith('#')) continue;
-        if (line.isEmpty()) {
+    for (const CsvRow& csvRow : splitCsv(text)) {
+        const int lineNo = csvRow.line;
+        if (csvRow.blank()) {
             closeCurrent(out, current);
             continue;
         }
-        const QStringList fields = line.split(',');
+        const QStringList& fields = csvRow.fields;
         if (!layout.known) {
             const bool ok = isHeader(fields) ? readHeader(fields, layout, error)
                                              : guessLayout(fields, layout, error);

@@ -8,6 +8,7 @@
 #include "CTavroGeoArc.h"
 #include "CTavroGeoLine.h"
 #include "CTavroGeoPoint.h"
+#include "CTavroGeoReports.h"
 #include "TavroTolerance.h"
 
 #include <cmath>
@@ -124,22 +125,10 @@ bool readFlattenSettings(const ParsedArgs& args, FlattenSettings& s, QString& er
 const double kMostPiecesPerArc = 1048576.0;
 const double kMostVerticesWritten = 10000000.0;
 
-// The number of pieces the library cuts the arc from vertex i into, by the rule of its angle
-// step (trunc(sweep / step) + 1); 1 for a segment the settings leave straight.
+// The number of pieces the library cuts the arc from vertex i into.
 double piecesOfArc(const Tavro::NodeBulge& shape, int i, const FlattenSettings& s) {
-    const int n = shape.nodes.length();
-    const double bulge = i < shape.bulges.length() ? shape.bulges[i] : 0.0;
-    if (i == n - 1 && s.open) return 1.0;
-    if (std::fabs(bulge) <= (s.arcStep > 0.0 ? 0.0 : 0.001)) return 1.0;
-    const AcGePoint2d& from = shape.nodes[i];
-    const AcGePoint2d& to = shape.nodes[(i + 1) % n];
-    double step = s.angle * Tavro::kPi / 180.0;
-    if (s.arcStep > 0.0) {
-        const double radius = CTavroGeoArc::geoArcRadius(from, to, bulge);
-        if (!(radius > 0.0) || !std::isfinite(radius)) return 1.0;
-        step = s.arcStep / radius;
-    }
-    return std::trunc(4.0 * std::atan(std::fabs(bulge)) / step) + 1.0;
+    return CTavroGeoReports::flattenedPieces(shape, i, s.open, s.angle * Tavro::kPi / 180.0,
+                                             s.arcStep);
 }
 
 // Refuses settings that would cut an arc into more pieces than the library makes or write more

@@ -7,8 +7,7 @@
 #include "PolylineCsv.h"
 
 #include "CTavroGeoBoder.h"
-#include "CTavroGeoLine.h"
-#include "CTavroGeoPoint.h"
+#include "CTavroGeoReports.h"
 
 #include <QFileInfo>
 
@@ -145,12 +144,7 @@ QString svgPath(const Tavro::NodeBulge& shape, bool closed, const Frame& f) {
 
 // Extends a box by a polyline's vertices and arcs.
 void extend(const Tavro::NodeBulge& shape, bool closed, double box[4], bool& any) {
-    Tavro::NodeBulge ring = shape;
-    if (closed && ring.nodes.length() > 1) {
-        ring.nodes.append(ring.nodes.first());
-        ring.bulges.append(0.0);
-    }
-    const AcDbExtents e = CTavroGeoLine::geoLineExtends(ring.nodes, ring.bulges);
+    const AcDbExtents e = CTavroGeoReports::polylineExtents(shape, closed);
     const double b[4] = {e.minPoint().x, e.minPoint().y, e.maxPoint().x, e.maxPoint().y};
     for (int i = 0; i < 4; ++i)
         if (!std::isfinite(b[i])) return;
@@ -268,13 +262,7 @@ int runBorders(const QStringList& args) {
         Region r;
         r.ring.nodes = outPoints[i];
         r.ring.bulges = i < outBulges.size() ? outBulges[i] : AcArray<double>();
-        while (r.ring.bulges.length() < r.ring.nodes.length())
-            r.ring.bulges.append(0.0);
-        for (double& b : r.ring.bulges)
-            if (b == 0.0) b = 0.0; // a reversed straight side carries -0
-        r.area = std::fabs(CTavroGeoPoint::geoArea(r.ring.nodes, r.ring.bulges));
-        if (!CTavroGeoPoint::geoLabelPoint(r.ring.nodes, r.ring.bulges, r.label) ||
-            !std::isfinite(r.area))
+        if (!CTavroGeoReports::regionMeasures(r.ring, r.area, r.label))
             return dataError(kVerb, QString("region %1: no area or inside point could be "
                                             "computed (the coordinates are too large)")
                                         .arg(i + 1));

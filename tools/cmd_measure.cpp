@@ -4,8 +4,7 @@
 #include "Commands.h"
 #include "PolylineCsv.h"
 
-#include "CTavroGeoLine.h"
-#include "CTavroGeoPoint.h"
+#include "CTavroGeoReports.h"
 
 #include <cmath>
 
@@ -41,10 +40,6 @@ QString point(const AcGePoint2d& p) {
     return QString("(%1, %2)").arg(p.x, 0, 'f', 6).arg(p.y, 0, 'f', 6);
 }
 
-bool finite(const AcGePoint2d& p) {
-    return std::isfinite(p.x) && std::isfinite(p.y);
-}
-
 // Appends the measures of one ring; false with a message when a measure overflows.
 bool printMeasures(const CsvPolyline& line, int number, Output& out, QString& error) {
     const Tavro::NodeBulge& shape = line.shape;
@@ -53,53 +48,44 @@ bool printMeasures(const CsvPolyline& line, int number, Output& out, QString& er
     if (!line.id.isEmpty()) title += QString(" \"%1\"").arg(shown(line.id));
     title += QString(" (lines %1-%2)").arg(line.firstLine).arg(line.lastLine);
 
-    const double length = CTavroGeoPoint::geoLength(shape.nodes, shape.bulges);
-    const double perimeter = CTavroGeoLine::GetBulgeLineLength(shape.nodes, shape.bulges, true);
-    const double area = CTavroGeoPoint::geoArea(shape.nodes, shape.bulges);
-    const AcDbExtents box = CTavroGeoLine::geoLineExtends(shape.nodes, shape.bulges);
-    const AcGePoint2d low = box.minPoint().convert2d(), high = box.maxPoint().convert2d();
-    const bool overflow = !std::isfinite(length) || (count > 1 && !std::isfinite(perimeter)) ||
-                          !std::isfinite(area) || !finite(low) || !finite(high);
-    if (overflow) {
+    const TavroRingMeasures m = CTavroGeoReports::ringMeasures(shape.nodes, shape.bulges);
+    if (!m.finite()) {
         error = title + ": a measure is too large for a double (the coordinates are too large)";
         return false;
     }
-    AcGePoint2d centroid, label;
-    const bool hasCentroid =
-        CTavroGeoPoint::geoBaryCenterPoint(shape.nodes, shape.bulges, centroid);
-    const bool hasLabel = CTavroGeoPoint::geoLabelPoint(shape.nodes, shape.bulges, label);
-    const AcArray<AcGePoint2d> rect = CTavroGeoPoint::geoMinAreaRect(shape.nodes, shape.bulges);
-    const double rectArea = rect.length() == 4 ? std::fabs(CTavroGeoPoint::geoArea(rect)) : 0.0;
-    if (!std::isfinite(rectArea)) {
+    if (!std::isfinite(m.minRectArea)) {
         error = title + ": the minimum rectangle is too large for a double";
         return false;
     }
+    const AcGePoint2d low = m.extents.minPoint().convert2d();
+    const AcGePoint2d high = m.extents.maxPoint().convert2d();
     const QString none = count < 2 ? "none (a single vertex)" : "none (zero area)";
-    const QString orientation = area > 0.0   ? "clockwise"
-                                : area < 0.0 ? "counterclockwise"
-                                             : "none (zero area)";
+    const QString orientation = m.area > 0.0   ? "clockwise"
+                                : m.area < 0.0 ? "counterclockwise"
+                                               : "none (zero area)";
 
     out.printf("%s\n", title.toUtf8().constData());
     out.printf("  vertices     %d\n", count);
-    out.printf("  length       %.6f\n", length);
+    out.printf("  length       %.6f\n", m.length);
     if (count < 2)
         out.printf("  perimeter    %s\n", none.toUtf8().constData());
     else
-        out.printf("  perimeter    %.6f\n", perimeter);
-    out.printf("  signed area  %.6f (positive = clockwise)\n", area);
+        out.printf("  perimeter    %.6f\n", m.perimeter);
+    out.printf("  signed area  %.6f (positive = clockwise)\n", m.area);
     out.printf("  orientation  %s\n", orientation.toUtf8().constData());
     out.printf("  extents      %s - %s\n", point(low).toUtf8().constData(),
                point(high).toUtf8().constData());
-    out.printf("  centroid     %s\n", (hasCentroid ? point(centroid) : none).toUtf8().constData());
-    if (rect.length() == 4 && rectArea > 0.0) {
+    out.printf("  centroid     %s\n",
+               (m.hasCentroid ? point(m.centroid) : none).toUtf8().constData());
+    if (m.minRect.length() == 4 && m.minRectArea > 0.0) {
         QString corners;
-        for (const AcGePoint2d& corner : rect)
+        for (const AcGePoint2d& corner : m.minRect)
             corners += point(corner) + " ";
-        out.printf("  min rect     %sarea %.6f\n", corners.toUtf8().constData(), rectArea);
+        out.printf("  min rect     %sarea %.6f\n", corners.toUtf8().constData(), m.minRectArea);
     } else {
         out.printf("  min rect     %s\n", none.toUtf8().constData());
     }
-    out.printf("  label        %s\n", (hasLabel ? point(label) : none).toUtf8().constData());
+    out.printf("  label        %s\n", (m.hasLabel ? point(m.label) : none).toUtf8().constData());
     return true;
 }
 

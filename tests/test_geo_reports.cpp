@@ -1,0 +1,70 @@
+// The reports that gather a polyline's measures for the tavro program and C++ callers.
+
+#include "TestSupport.h"
+
+#include <cmath>
+
+namespace {
+Tavro::NodeBulge shape(AcArray<AcGePoint2d> nodes, AcArray<double> bulges) {
+    Tavro::NodeBulge s;
+    s.nodes = nodes;
+    s.bulges = bulges;
+    return s;
+}
+} // namespace
+
+TEST(GeoReports, RingMeasuresOfACircleFromTwoHalves) {
+    // Two bulge-1 arcs between (0, 0) and (2, 0): the counterclockwise unit circle round (1, 0).
+    const TavroRingMeasures m = CTavroGeoReports::ringMeasures({P(0, 0), P(2, 0)}, {1.0, 1.0});
+    EXPECT_EQ(m.vertices, 2);
+    EXPECT_NEAR(m.length, kPi, 1e-12);        // the first half only: the listing is open
+    EXPECT_NEAR(m.perimeter, 2 * kPi, 1e-12); // both halves
+    EXPECT_NEAR(m.area, -kPi, 1e-12);         // counterclockwise is negative
+    expectNear(m.extents.minPoint().convert2d(), 0, -1, 1e-12);
+    expectNear(m.extents.maxPoint().convert2d(), 2, 1, 1e-12);
+    ASSERT_TRUE(m.hasCentroid && m.hasLabel);
+    expectNear(m.centroid, 1, 0, 1e-9);
+    EXPECT_LT(m.label.distanceTo(P(1, 0)), 1.0);
+    EXPECT_NEAR(m.minRectArea, 4.0, 1e-9); // the circle's square
+    EXPECT_TRUE(m.finite());
+
+    // A single vertex has no perimeter to check; coordinates near 1e300 overflow.
+    EXPECT_TRUE(CTavroGeoReports::ringMeasures({P(3, 4)}, AcArray<double>()).finite());
+    EXPECT_FALSE(
+        CTavroGeoReports::ringMeasures({P(0, 0), P(1e300, 0), P(1e300, 1e300)}, AcArray<double>())
+            .finite());
+}
+
+TEST(GeoReports, RegionsExtentsAndFlattenedPieces) {
+    // A region with a missing bulge and a -0 side: padded with +0, unsigned area, inside label.
+    Tavro::NodeBulge ring = shape({P(0, 0), P(0, 2), P(2, 2), P(2, 0)}, {-0.0, 0.0});
+    double area = 0.0;
+    AcGePoint2d label;
+    ASSERT_TRUE(CTavroGeoReports::regionMeasures(ring, area, label));
+    EXPECT_EQ(area, 4.0);
+    EXPECT_EQ(ring.bulges.length(), 4);
+    EXPECT_FALSE(std::signbit(ring.bulges[0]));
+    EXPECT_TRUE(label.x > 0 && label.x < 2 && label.y > 0 && label.y < 2);
+
+    // The bulge of the last vertex bends the closing side, listed closed or not: a half circle
+    // on the chord from (2, 2) to (0, 0) round (1, 1), bulging up and left to 1 + sqrt 2 and
+    // 1 - sqrt 2.
+    const Tavro::NodeBulge open = shape({P(0, 0), P(2, 0), P(2, 2)}, {0.0, 0.0, 1.0});
+    for (bool closed : {false, true}) {
+        const AcDbExtents e = CTavroGeoReports::polylineExtents(open, closed);
+        EXPECT_NEAR(e.minPoint().x, 1 - std::sqrt(2.0), 1e-12) << closed;
+        EXPECT_NEAR(e.maxPoint().y, 1 + std::sqrt(2.0), 1e-12) << closed;
+        EXPECT_NEAR(e.maxPoint().x, 2.0, 1e-12) << closed;
+    }
+
+    // A half circle of radius 1 (sweep pi): by 7 degree steps trunc(180 / 7) + 1 = 26 pieces,
+    // by 0.5 long steps trunc(pi / 0.5) + 1 = 7; straight up to bulge 0.001 by angle only.
+    const Tavro::NodeBulge half = shape({P(0, 0), P(2, 0), P(1, 5)}, {1.0, 0.001, 1.0});
+    EXPECT_EQ(CTavroGeoReports::flattenedPieces(half, 0, false, 7 * kDeg, 0.0), 26.0);
+    EXPECT_EQ(CTavroGeoReports::flattenedPieces(half, 0, false, 7 * kDeg, 0.5), 7.0);
+    EXPECT_EQ(CTavroGeoReports::flattenedPieces(half, 1, false, 7 * kDeg, 0.0), 1.0);
+    EXPECT_GT(CTavroGeoReports::flattenedPieces(half, 1, false, 7 * kDeg, 0.01), 1.0);
+    EXPECT_EQ(CTavroGeoReports::flattenedPieces(half, 2, true, 7 * kDeg, 0.0), 1.0);
+    EXPECT_GT(CTavroGeoReports::flattenedPieces(half, 2, false, 7 * kDeg, 0.0), 1.0);
+    EXPECT_EQ(CTavroGeoReports::flattenedPieces(half, 3, false, 7 * kDeg, 0.0), 1.0);
+}
