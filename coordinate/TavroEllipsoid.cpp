@@ -1,4 +1,5 @@
 #include "TavroEllipsoid.h"
+#include "TavroTolerance.h"
 
 #include <cmath>
 
@@ -11,11 +12,8 @@ const TavroEllipsoidConstants kEllipsoids[] = {
     {Tavro::kCoorBeijing54, 1, "beijing54", 6378245.0, 6356863.0188, 298.3},
 };
 
-// Matching a table entry needs all three numbers strictly within this.
-constexpr double kMatchTol = 1e-6;
-
 bool within(double value, double reference) {
-    return std::fabs(value - reference) < kMatchTol;
+    return std::fabs(value - reference) < Tavro::kEllipsoidMatchTol;
 }
 
 template <class Matches> const TavroEllipsoidConstants* findRow(Matches matches) {

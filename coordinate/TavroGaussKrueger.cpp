@@ -1,4 +1,5 @@
 #include "TavroGaussKrueger.h"
+#include "TavroTolerance.h"
 
 #include <climits>
 #include <cmath>
@@ -8,8 +9,6 @@ namespace {
 // tolerance): real latitudes settle with a few hundred samples and a dozen footpoint steps.
 constexpr int kMaxArcSamples = 1 << 16;
 constexpr int kMaxFootpointSteps = 32;
-// Below this latitude (radians) the integrated meridian arc is exactly 0.
-constexpr double kZeroArcLatitude = 4.5e-15;
 
 // The meridian radius of curvature M(phi) of the ellipsoid given by a and 1/f.
 class MeridianRadius {
@@ -188,7 +187,7 @@ double CTavroGaussKrueger::meridianArc(const TavroEllipsoidShape& s, double B) {
 
 double CTavroGaussKrueger::meridianArcIntegral(double latitude, double tolerance, double a,
                                                double rf) {
-    if (std::fabs(latitude) < kZeroArcLatitude) return 0.0;
+    if (std::fabs(latitude) < Tavro::kZeroArcLatitude) return 0.0;
     const MeridianRadius radius(a, rf);
     // Trapezoid halving with one Richardson step: Simpson's rule on ever finer steps.
     double h = latitude;
@@ -215,7 +214,7 @@ double CTavroGaussKrueger::latitudeOfArcIntegral(double arcLength, double tolera
     // A fixed slope: the radius at the latitude arcLength / a.
     const double slope = MeridianRadius(a, rf)(arcLength / a);
     double latitude = arcLength / slope;
-    double miss = tolerance + 0.0001;
+    double miss = tolerance + Tavro::kArcInversionStartMiss;
     for (int step = 0; std::fabs(miss) >= tolerance && step < kMaxFootpointSteps; ++step) {
         latitude += miss / slope;
         miss = arcLength - meridianArcIntegral(latitude, tolerance, a, rf);

@@ -31,7 +31,7 @@ DegreesMinutesSeconds splitDegrees(double value) {
     }
     dms.degrees = static_cast<int>(v);
     dms.minutes = static_cast<int>((v - dms.degrees) * 60.0);
-    dms.seconds = ((v - dms.degrees) - dms.minutes / 60.0) * 3600.0 + 1e-6;
+    dms.seconds = ((v - dms.degrees) - dms.minutes / 60.0) * 3600.0 + Tavro::kDmsRoundingSeconds;
     while (dms.seconds >= 60.0) {
         dms.seconds -= 60.0;
         dms.minutes += 1;

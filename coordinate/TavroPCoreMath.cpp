@@ -7,8 +7,6 @@
 
 namespace TavroCoordInternal {
 namespace {
-// The latitude iteration stops when two values agree this closely (radians).
-constexpr double kLatitudeTol = 1e-10;
 // It settles in a handful of steps; the bound only stops input that never settles (NaN).
 constexpr int kMaxLatitudeSteps = 100;
 
@@ -65,7 +63,7 @@ void cartesianToGeodetic(double a, double inverseFlattening, double X, double Y,
         previous = latitude;
         const double N = primeVerticalRadius(s, latitude);
         latitude = std::atan((Z + s.e2 * N * std::sin(latitude)) / p);
-        if (std::fabs(previous - latitude) < kLatitudeTol) break;
+        if (std::fabs(previous - latitude) < Tavro::kLatitudeTol) break;
     }
     // The earlier of the last two values is the answer.
     B = previous;

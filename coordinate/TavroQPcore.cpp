@@ -1,4 +1,5 @@
 #include "TavroQPcore.h"
+#include "TavroTolerance.h"
 
 #include "TavroEllipsoid.h"
 #include "TavroPCoreMath.h"
@@ -11,11 +12,7 @@
 using namespace TavroCoordInternal;
 
 namespace {
-constexpr double kPi = 3.141592653589793;
-// Seconds this close below 60 (or a seconds digit pair this close below 100) are a carry that
-// binary rounding hid: 120.3 is stored as 120.2999..., and 30.2 degrees comes out as 11 minutes
-// 59.99999999998 seconds. A millionth of a second is far below any printed digit.
-constexpr double kCarryTolSeconds = 1e-6;
+using Tavro::kPi;
 
 // The process-wide chain: empty at load, its models deleted at unload.
 std::vector<std::unique_ptr<QPcoreObject>>& chain() {
@@ -178,7 +175,7 @@ double pcoreDmsToDeg(double packed) {
     const double t = (v - d) * 100.0;
     double m = std::trunc(t);
     double seconds = (t - m) * 100.0;
-    if (seconds >= 100.0 - kCarryTolSeconds) {
+    if (seconds >= 100.0 - Tavro::kCarryTolSeconds) {
         m += 1.0;
         seconds = 0.0;
     }
@@ -193,7 +190,7 @@ double pcoreDegToDms(double degrees) {
     const double t = (v - d) * 60.0;
     double m = std::trunc(t);
     double seconds = (t - m) * 60.0;
-    if (seconds >= 60.0 - kCarryTolSeconds) {
+    if (seconds >= 60.0 - Tavro::kCarryTolSeconds) {
         m += 1.0;
         seconds = std::max(0.0, seconds - 60.0);
     }

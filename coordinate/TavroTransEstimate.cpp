@@ -2,6 +2,7 @@
 // observation rows into normal equations and solve them by Gauss-Jordan elimination.
 
 #include "TavroTransEstimate.h"
+#include "TavroTolerance.h"
 
 #include "TavroCommon.h"
 #include "TavroGeoCoorTrans.h"
@@ -12,8 +13,6 @@
 #include <vector>
 
 namespace {
-// A pivot smaller than this (or not a number) makes the equations singular.
-constexpr double kPivotTol = 1e-10;
 // The widest observation row of the flat estimators (the 7-parameter model).
 constexpr int kMaxColumns = 8;
 
@@ -24,7 +23,7 @@ template <class Matrix> bool eliminate(Matrix& M, int n, int m) {
         int p = k;
         for (int i = k + 1; i < n; ++i)
             if (std::fabs(M[i][k]) > std::fabs(M[p][k])) p = i;
-        if (!(std::fabs(M[p][k]) >= kPivotTol)) return false;
+        if (!(std::fabs(M[p][k]) >= Tavro::kPivotTol)) return false;
         if (p != k)
             for (int j = 0; j < m; ++j)
                 std::swap(M[p][j], M[k][j]);
@@ -41,12 +40,6 @@ template <class Matrix> bool eliminate(Matrix& M, int n, int m) {
     return true;
 }
 
-// The part of an unknown's column in the normal equations that the columns before it leave
-// unexplained (1 - R^2, from 0 to 1) below which the unknowns are taken as dependent. A design
-// without full rank (coincident or collinear points, points on one conic) leaves rounding noise
-// of 1e-14 or less there at any coordinate size; usable control points leave more than 1e-8.
-constexpr double kDependentColumnTol = 1e-12;
-
 // Whether the n x n coefficient block of normal equations A'A has full rank. The block is
 // scaled to a unit diagonal first, so neither the units of the unknowns nor the size of the
 // coordinates matter; Cholesky's pivots of the scaled block are then the 1 - R^2 above. The
@@ -62,7 +55,7 @@ template <class Matrix> bool hasFullRank(const Matrix& N, int n) {
         for (int j = 0; j <= i; ++j)
             at(i, j) = N[i][j] * scale[i] * scale[j];
     for (int k = 0; k < n; ++k) {
-        if (!(at(k, k) >= kDependentColumnTol)) return false;
+        if (!(at(k, k) >= Tavro::kDependentColumnTol)) return false;
         const double root = std::sqrt(at(k, k));
         for (int i = k + 1; i < n; ++i)
             at(i, k) /= root;
@@ -366,11 +359,6 @@ bool calcParamKJ7(const double* data, int n, double* dx, double* dy, double* dz,
 
 namespace {
 
-// Gauss-Newton on the 7-parameter model stops when a step moves no shift by more than this
-// (metres) and no scale change or rotation by more than the second; it gives up after the third
-// number of steps.
-constexpr double kShiftStepTol = 1e-9;
-constexpr double kRatioStepTol = 1e-15;
 constexpr int kMostRefineSteps = 20;
 
 // The rotation part of CTavroPCoreKJ7 applied to p: (X - Z*ey + Y*ez, Y + Z*ex - X*ez,
@@ -422,7 +410,8 @@ bool refineParamKJ7(const double* data, int n, double* dx, double* dy, double* d
         converged = true;
         for (int k = 0; k < 7; ++k) {
             p[k] += delta[k];
-            converged = converged && std::fabs(delta[k]) <= (k < 3 ? kShiftStepTol : kRatioStepTol);
+            converged = converged && std::fabs(delta[k]) <=
+                                         (k < 3 ? Tavro::kShiftStepTol : Tavro::kRatioStepTol);
         }
     }
     rotateKJ7(mean, p[4], p[5], p[6], meanTurned);

@@ -3,13 +3,11 @@
 #include "CTavroGeoArc.h"
 #include "CTavroGeoLine.h"
 #include "CTavroGeoPoint.h"
+#include "TavroTolerance.h"
 
 #include <cmath>
 
 namespace {
-// The flattening by angle leaves a side straight up to this bulge.
-constexpr double kStraightBulgeByAngle = 0.001;
-
 bool finitePoint(const AcGePoint3d& p) {
     return std::isfinite(p.x) && std::isfinite(p.y);
 }
@@ -62,7 +60,7 @@ double CTavroGeoReports::flattenedPieces(const Tavro::NodeBulge& shape, int i, b
     if (i < 0 || i >= n) return 1.0;
     const double bulge = i < shape.bulges.length() ? shape.bulges[i] : 0.0;
     if (i == n - 1 && open) return 1.0;
-    if (std::fabs(bulge) <= (arcStep > 0.0 ? 0.0 : kStraightBulgeByAngle)) return 1.0;
+    if (std::fabs(bulge) <= (arcStep > 0.0 ? 0.0 : Tavro::kFlatBulge)) return 1.0;
     double step = angleStep;
     if (arcStep > 0.0) {
         const double radius =

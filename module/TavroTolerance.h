@@ -171,6 +171,46 @@ constexpr double kChainJoinDist = 1e-5;
 constexpr double kChainJoinTol = 1e-7;
 // The looser direction test of IsLineOnEdges, in radians.
 constexpr double kLooseDirectionTol = 0.1;
+// ---- Geodesy ----
+// Added to the seconds of a degrees-minutes-seconds split so that a value just below a whole
+// second, from binary rounding, reads as that second.
+constexpr double kDmsRoundingSeconds = 1e-6;
+// The first miss of the meridian-arc inversion, above any tolerance asked for.
+constexpr double kArcInversionStartMiss = 0.0001;
+// Matching a table entry needs all three numbers strictly within this.
+constexpr double kEllipsoidMatchTol = 1e-6;
+// Seconds this close below 60 (or a seconds digit pair this close below 100) are a carry that
+// binary rounding hid: 120.3 is stored as 120.2999..., and 30.2 degrees comes out as 11 minutes
+// 59.99999999998 seconds. A millionth of a second is far below any printed digit.
+constexpr double kCarryTolSeconds = 1e-6;
+// Below this latitude (radians) the integrated meridian arc is exactly 0.
+constexpr double kZeroArcLatitude = 4.5e-15;
+// The latitude iteration stops when two values agree this closely (radians).
+constexpr double kLatitudeTol = 1e-10;
+// A pivot smaller than this (or not a number) makes the equations singular.
+constexpr double kPivotTol = 1e-10;
+// The part of an unknown's column in the normal equations that the columns before it leave
+// unexplained (1 - R^2, from 0 to 1) below which the unknowns are taken as dependent. A design
+// without full rank (coincident or collinear points, points on one conic) leaves rounding noise
+// of 1e-14 or less there at any coordinate size; usable control points leave more than 1e-8.
+constexpr double kDependentColumnTol = 1e-12;
+// Gauss-Newton on the 7-parameter model stops when a step moves no shift by more than this
+// (metres) and no scale change or rotation by more than the second; it gives up after the third
+// number of steps.
+constexpr double kShiftStepTol = 1e-9;
+constexpr double kRatioStepTol = 1e-15;
+// ---- The command-line program ----
+// A bulge below this draws a straight side in the SVG picture.
+constexpr double kSvgStraightBulge = 1e-10;
+// The smallest span of the SVG picture, and its margin as a fraction of the span.
+constexpr double kSvgMinSpan = 1e-9;
+constexpr double kSvgMargin = 0.03;
+// The smallest label height in DXF output.
+constexpr double kDxfMinTextHeight = 0.01;
+// The default arc step of flattening and the default chord tolerance of arc recovery.
+constexpr double kDefaultArcStep = 0.001;
+constexpr double kDefaultRecoveryTol = 0.001;
+
 // ---- Angles ----
 constexpr double kPi = 3.14159265358979323846264338327950288;
 constexpr double kTwoPi = 2.0 * kPi;

@@ -1,4 +1,5 @@
 #include "DxfIo.h"
+#include "TavroTolerance.h"
 #include "CliSupport.h"
 
 #include <QTemporaryFile>
@@ -15,7 +16,7 @@ namespace tavro {
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
+using Tavro::kPi;
 
 bool finite(double v) {
     return std::isfinite(v);
@@ -315,7 +316,8 @@ bool formatDxfRegions(const QVector<DxfRegion>& regions, QByteArray& out, QStrin
             high = first ? std::max(p.x, p.y) : std::max({high, p.x, p.y});
             first = false;
         }
-    const double textHeight = regions.isEmpty() ? 1.0 : std::max((high - low) / 400.0, 0.01);
+    const double textHeight =
+        regions.isEmpty() ? 1.0 : std::max((high - low) / 400.0, Tavro::kDxfMinTextHeight);
     {
         DL_Dxf dxf;
         const DL_Codes::version version = DL_Codes::AC1015;

@@ -106,7 +106,7 @@ bool readFlattenSettings(const ParsedArgs& args, FlattenSettings& s, QString& er
         return false;
     }
     if (!readNumber(args, "--angle", 0.0, s.angle, error) ||
-        !readNumber(args, "--arc-step", 0.001, s.arcStep, error))
+        !readNumber(args, "--arc-step", Tavro::kDefaultArcStep, s.arcStep, error))
         return false;
     const QString method = args.value("--method", "on-arc");
     if (method == "on-arc" || method == "0")
@@ -270,7 +270,7 @@ int runFlatten(const QStringList& argList) {
 int runRecoverArcs(const QStringList& argList) {
     ParsedArgs args;
     QString error;
-    double tol = 0.001;
+    double tol = Tavro::kDefaultRecoveryTol;
     double minChords = kDefaultMinChords;
     if (!parseArgs(argList,
                    {{"--tol", nullptr, true},

@@ -2,6 +2,7 @@
 // or CSV, and drawn as an SVG picture.
 
 #include "CliSupport.h"
+#include "TavroTolerance.h"
 #include "Commands.h"
 #include "DxfIo.h"
 #include "PolylineCsv.h"
@@ -124,7 +125,7 @@ QString svgPath(const Tavro::NodeBulge& shape, bool closed, const Frame& f) {
         const AcGePoint2d& b = p[(i + 1) % n];
         const double bulge = i < shape.bulges.length() ? shape.bulges[i] : 0.0;
         const double chord = std::hypot(b.x - a.x, b.y - a.y);
-        if (std::fabs(bulge) < 1e-10 || chord == 0.0) {
+        if (std::fabs(bulge) < Tavro::kSvgStraightBulge || chord == 0.0) {
             d += QString(" L%1 %2").arg(f.x(b.x), f.y(b.y));
             continue;
         }
@@ -169,8 +170,8 @@ QByteArray svgPicture(const QString& input, const QVector<CsvPolyline>& lines,
         extend(l.shape, false, box, any);
     for (const Region& r : regions)
         extend(r.ring, true, box, any);
-    const double span = std::max({box[2] - box[0], box[3] - box[1], 1e-9});
-    const double margin = span * 0.03;
+    const double span = std::max({box[2] - box[0], box[3] - box[1], Tavro::kSvgMinSpan});
+    const double margin = span * Tavro::kSvgMargin;
     Frame f;
     f.minX = box[0] - margin;
     f.maxY = box[3] + margin;

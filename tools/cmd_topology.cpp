@@ -1,6 +1,7 @@
 // tavro loops and tavro join: closed loops and maximal polylines from a soup of pieces.
 
 #include "CliSupport.h"
+#include "TavroTolerance.h"
 #include "Commands.h"
 #include "PolylineCsv.h"
 
@@ -56,8 +57,8 @@ void addPieces(CTavroAutoLoop& loop, const QVector<CsvPolyline>& pieces) {
         AcArray<AcGePoint2d> points = pieces[i].shape.nodes;
         AcArray<double> bulges = pieces[i].shape.bulges;
         const std::uint64_t id = static_cast<std::uint64_t>(i) + 1;
-        const bool closed =
-            points.length() > 2 && loop.sqrDist(points.first(), points.last()) <= 1e-14;
+        const bool closed = points.length() > 2 && loop.sqrDist(points.first(), points.last()) <=
+                                                       Tavro::kRepeatSquaredDist;
         if (!closed) {
             loop.AddEdge(points, bulges, true, id);
             continue;
