@@ -431,26 +431,18 @@ TEST(GeoRelationRing, RingsWithArcsIslandsAndSets) {
 }
 
 TEST(GeoRelationMap, NestedAndSideBySideRingsWithTheMeter) {
-    QStringList calls;
-    TavroHost::Handlers h;
-    h.progressStart = [&](const QString& l, int a, int b) {
-        calls << QString("start %1 %2 %3").arg(l).arg(a).arg(b);
-    };
-    h.progressPos = [&](int p) {
-        calls << QString("pos %1").arg(p);
-        return 0;
-    };
-    h.progressEnd = [&] { calls << "end"; };
-    h.pumpMessages = [&] { calls << "pump"; };
-    TavroHost::setHandlers(h);
     // The last ring is the only one with an arc, bowing out of its east side but staying in 3.
     const QVector<Pts> rings{square(0, 0, 10), square(2, 2, 6), square(4, 4, 2), square(20, 0, 3),
                              square(21, 1, 1)};
     const QVector<Doubles> bulges{Doubles(), Doubles(), Doubles(), Doubles(),
                                   Doubles{0, 0.2, 0, 0}};
-    const QMap<int, QList<int>> map = L::geoPolyInPolyMap(rings, bulges);
-    TavroHost::setHandlers({});
-
+    QStringList calls;
+    QMap<int, QList<int>> map;
+    {
+        const ProgressRecorder meter;
+        map = L::geoPolyInPolyMap(rings, bulges);
+        calls = meter.calls;
+    }
     const QMap<int, QList<int>> want{{0, {1}}, {1, {2}}, {2, {}}, {3, {4}}, {4, {}}};
     EXPECT_EQ(map, want);
     QStringList expected{u8("start 正在进行拓扑分析 0 5")};
@@ -465,21 +457,13 @@ TEST(GeoRelationMap, NestedAndSideBySideRingsWithTheMeter) {
 
     // With many rings the meter steps in hundredths. Phase one: trunc(i * 0.4) reaches
     // 1 ... 99; phase two: one step per key.
-    int positions = 0, last = -1;
-    TavroHost::Handlers counter;
-    counter.progressPos = [&](int p) {
-        ++positions;
-        last = p;
-        return 0;
-    };
-    TavroHost::setHandlers(counter);
     QVector<Pts> many;
     for (int i = 0; i < 250; ++i)
         many.append(square(2.0 * i, 0, 1));
+    const ProgressRecorder meter;
     EXPECT_EQ(L::geoPolyInPolyMap(many, {}).size(), 250);
-    TavroHost::setHandlers({});
-    EXPECT_EQ(positions, 99 + 250);
-    EXPECT_EQ(last, 249);
+    EXPECT_EQ(meter.count("pos"), 99 + 250);
+    EXPECT_EQ(meter.calls.filter("pos ").last(), "pos 249");
 }
 
 TEST(GeoRelationTests, ConcaveVerticesInnerPointsMatchesAndLabels) {
