@@ -75,6 +75,13 @@ inline Pts square(double x0, double y0, double side) {
     return Pts{P(x0, y0), P(x0 + side, y0), P(x0 + side, y0 + side), P(x0, y0 + side)};
 }
 
+// The same square listed closed, its first corner repeated at the end.
+inline Pts closedSquare(double x0, double y0, double side = 1) {
+    Pts ring = square(x0, y0, side);
+    ring.append(ring.first());
+    return ring;
+}
+
 // The points moved by (dx, dy).
 inline Pts shifted(const Pts& pts, double dx, double dy) {
     Pts out;

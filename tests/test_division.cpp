@@ -16,15 +16,10 @@ struct Direct {
     bool was;
 };
 
-// Square of side 1 at (x, 0), closed by repeating its first vertex.
-Pts closedSquare(double x) {
-    return Pts{P(x, 0), P(x + 1, 0), P(x + 1, 1), P(x, 1), P(x, 0)};
-}
-
 CTavroAutoDiv twoSquares() {
     CTavroAutoDiv div;
-    div.AddNodeArr(closedSquare(0), true, 1);
-    div.AddNodeArr(closedSquare(1), true, 2);
+    div.AddNodeArr(closedSquare(0, 0), true, 1);
+    div.AddNodeArr(closedSquare(1, 0), true, 2);
     return div;
 }
 } // namespace

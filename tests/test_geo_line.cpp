@@ -356,7 +356,7 @@ TEST(GeoLinePolygon, PointInRingAndOnPolyline) {
     // tol takes no part.
     EXPECT_FALSE(L::geoPointInNode(sq, P(2.5, 1), 100.0));
     // A closing vertex repeated at the end changes nothing.
-    EXPECT_TRUE(L::geoPointInNode(Pts{P(0, 0), P(2, 0), P(2, 2), P(0, 2), P(0, 0)}, P(1, 1), 0));
+    EXPECT_TRUE(L::geoPointInNode(closedSquare(0, 0, 2), P(1, 1), 0));
     // The notch of an L-shape is outside; both arms are inside.
     const Pts ell{P(0, 0), P(2, 0), P(2, 1), P(1, 1), P(1, 2), P(0, 2)};
     EXPECT_TRUE(L::geoPointInNode(ell, P(1.5, 0.5), 0));

@@ -123,8 +123,7 @@ TEST(GeoLineFlatten, ClosingArcWithOrWithoutTheRepeatedFirstVertex) {
     expectNear(closed[5], -kRoot3Half, 0.5);
     expectNear(closed[6], 0, 0, 0);
     // Listed with (0,0) again at the end, its zero bulge adds nothing and the ring ends there.
-    const Pts repeated =
-        byAngle(Pts{P(0, 0), P(2, 0), P(2, 2), P(0, 2), P(0, 0)}, Doubles{0, 0, 0, 1, 0}, 90, true);
+    const Pts repeated = byAngle(closedSquare(0, 0, 2), Doubles{0, 0, 0, 1, 0}, 90, true);
     EXPECT_TRUE(repeated == closed);
     // A last vertex within 0.001 of the first is replaced by it, one further away is followed
     // by it.

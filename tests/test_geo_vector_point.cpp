@@ -112,7 +112,7 @@ TEST(GeoPointRadian, RingAngles) {
     for (double a : Pt::geoRadian(unit, false))
         EXPECT_DOUBLE_EQ(a, 3 * kPi / 2);
     // A closing node equal to the first is dropped.
-    EXPECT_EQ(Pt::geoRadian(Pts{P(0, 0), P(1, 0), P(1, 1), P(0, 1), P(0, 0)}, true).length(), 4);
+    EXPECT_EQ(Pt::geoRadian(closedSquare(0, 0), true).length(), 4);
     // The fan area is positive, so the triangle is read backwards: (0,3), (4,0), (0,0).
     const Doubles tri = Pt::geoRadian(Pts{P(0, 0), P(4, 0), P(0, 3)}, true);
     ASSERT_EQ(tri.length(), 3);

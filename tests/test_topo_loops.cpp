@@ -131,8 +131,7 @@ TEST(TopoDoubleLoops, SquaresDanglingPiecesAndDoubleRuns) {
     // A dangling segment lies on no ring: faces and boundary are the square's, its edges stay.
     for (int mode = 0; mode < 2; ++mode) {
         CTavroAutoLoop loop;
-        Pts ring = square(0, 0, 2);
-        ring.append(ring.first());
+        Pts ring = closedSquare(0, 0, 2);
         loop.AddEdge(ring, true, 1); // closed: two halves
         addSegment(loop, P(2, 2), P(3, 3), 9);
         addSegment(loop, P(1, 0), P(1, 0.5), 8); // into the square, from a side's middle
@@ -327,8 +326,7 @@ TEST(TopoBuilder, StartOrdersAndTheMergeOfPassNodes) {
     }
     // A closed polyline added whole is two halves on two nodes: left as it is.
     CTavroAutoLoop whole;
-    Pts closed = square(0, 0, 1);
-    closed.append(closed.first());
+    Pts closed = closedSquare(0, 0);
     whole.AddEdge(closed, true, 1);
     whole.ReorderSimplyNodes();
     EXPECT_EQ(whole.m_passNodes.size(), 2u);
@@ -454,8 +452,7 @@ TEST(TopoBuilder, HostileInputsAreIgnoredOrSurvived) {
     // Walks called straight on a node with arrays too short to have a vertex before the node,
     // or with no previous node.
     CTavroAutoLoop loop;
-    Pts sq = square(0, 0, 1);
-    sq.append(sq.first());
+    Pts sq = closedSquare(0, 0);
     loop.AddEdge(sq, true, 1);
     CTavroLoopNode* n = loop.GetNodes(P(0, 0));
     std::vector<Pts> path;
