@@ -154,6 +154,7 @@ TEST(GeoRelationPoint, PointInPolygonCountsTrueCrossings) {
     pair.append(region(kUnit));
     pair.append(region(square(2, 0, 1)));
     EXPECT_EQ(L::geoPointInPolygon(pair, P(1.5, 0.5)), 4);
+    EXPECT_EQ(L::geoPointInPolygon(pair, P(-1, 0.5)), 4);
     EXPECT_EQ(L::geoPointInPolygon(pair, P(2.5, 0.5)), 2);
     // A notch whose vertex (1.5, 1) the row only touches: inside on both sides of it.
     const Tavro::NodeBulge notch = ring(Pts{P(0, 0), P(3, 0), P(3, 2), P(1.5, 1), P(0, 2)});
