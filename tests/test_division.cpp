@@ -25,10 +25,11 @@ CTavroAutoDiv twoSquares() {
 } // namespace
 
 TEST(TwoPointLine, OrderWithTolerancesAndDirection) {
-    EXPECT_EQ(Line::CompareNode(P(0, 0), P(0.000009, -0.000009)), 0);
-    EXPECT_EQ(Line::CompareNode(P(0, 0), P(0, 0.00002)), -1);
-    EXPECT_EQ(Line::CompareNode(P(0, 0.00002), P(0, 0)), 1);
-    EXPECT_EQ(Line::CompareNode(P(0, 1), P(0.00002, 0)), -1); // x decides before y
+    // Points within kNodeCoordinateTol in x and in y are one; x decides before y.
+    const double node = Tavro::kNodeCoordinateTol;
+    EXPECT_ACROSS_TOL(node, Line::CompareNode(P(0, 0), P(d, -d)), 0, -1);
+    EXPECT_ACROSS_TOL(node, Line::CompareNode(P(0, d), P(0, 0)), 0, 1);
+    EXPECT_EQ(Line::CompareNode(P(0, 1), P(2 * node, 0)), -1);
     const Line down(P(1, 1), P(0, 0), 0.5), up(P(0, 0), P(1, 1), -0.5);
     {
         const Direct off(false);
@@ -40,12 +41,12 @@ TEST(TwoPointLine, OrderWithTolerancesAndDirection) {
         EXPECT_FALSE(down == up);
         EXPECT_TRUE(up < down); // the reversed line starts at the greater point
     }
-    // Bulges equal within 1e-7; owners take no part.
-    Line a(P(0, 0), P(1, 0), 0.3), b(P(0, 0), P(1, 0), 0.30000005), c(P(0, 0), P(1, 0), 0.3000002);
+    // Bulges equal within kSameBulgeTol; owners take no part.
+    Line a(P(0, 0), P(1, 0), 0.3);
     a.m_owners = {1, 2};
-    EXPECT_TRUE(a == b);
-    EXPECT_TRUE(a < c);
-    EXPECT_FALSE(c < a);
+    EXPECT_ACROSS_TOL(Tavro::kSameBulgeTol, a == Line(P(0, 0), P(1, 0), 0.3 + d), true, false);
+    EXPECT_ACROSS_TOL(Tavro::kSameBulgeTol, a < Line(P(0, 0), P(1, 0), 0.3 + d), false, true);
+    EXPECT_FALSE(Line(P(0, 0), P(1, 0), 0.3000002) < a);
     // A default piece is straight.
     EXPECT_EQ(Line().m_bulge, 0.0);
     EXPECT_TRUE(Line().m_owners.empty());

@@ -195,11 +195,12 @@ TEST(TopoBuilder, AddingTrimsSplitsSnapsAndBreaksTies) {
     loop.AddEdge(bad, true, 1);
     EXPECT_EQ(loop.m_nodes.size(), 2u);
 
-    // Snapping: within 1e-5 in x and y is the first node, at the first point seen.
-    EXPECT_EQ(loop.GetNodes(P(9e-6, -9e-6)), origin);
-    EXPECT_NE(loop.GetNodes(P(2e-5, 0)), origin);
-    EXPECT_EQ(CTavroPtNode::CompareNode(P(2e-5, 0), P(0, 0)), 1);
-    EXPECT_EQ(CTavroPtNode::CompareNode(P(0, 2e-5), P(0, 0)), 1);
+    // Snapping: within kNodeCoordinateTol in x and y is the first node, at the first point seen.
+    const double node = Tavro::kNodeCoordinateTol;
+    EXPECT_EQ(loop.GetNodes(P(0.9 * node, -0.9 * node)), origin);
+    EXPECT_ACROSS_TOL(node, CTavroPtNode::CompareNode(P(d, 0), P(0, 0)), 0, 1);
+    EXPECT_ACROSS_TOL(node, CTavroPtNode::CompareNode(P(0, d), P(0, 0)), 0, 1);
+    EXPECT_NE(loop.GetNodes(P(2 * node, 0)), origin);
     EXPECT_EQ(CTavroPtNode::CompareNode(P(-1, 5), P(0, 0)), -1);
 
     // A closed triangle: halves p0, p1 and p1, p2, p0 with id 0.
