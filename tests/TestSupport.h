@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 constexpr double kPi = Tavro::kPi;
@@ -74,6 +75,13 @@ inline Pts square(double x0, double y0, double side) {
     return Pts{P(x0, y0), P(x0 + side, y0), P(x0 + side, y0 + side), P(x0, y0 + side)};
 }
 
+// The same square listed closed, its first corner repeated at the end.
+inline Pts closedSquare(double x0, double y0, double side = 1) {
+    Pts ring = square(x0, y0, side);
+    ring.append(ring.first());
+    return ring;
+}
+
 // The points moved by (dx, dy).
 inline Pts shifted(const Pts& pts, double dx, double dy) {
     Pts out;
@@ -116,3 +124,53 @@ inline double shoelaceArea(const Pts& ring) {
     }
     return sum / 2.0;
 }
+
+// ---- Tolerance boundaries and random input ----
+
+// A tolerance boundary: expr, written in terms of d, is taken a tenth inside tol (d = 0.9 tol)
+// and a tenth outside it (d = 1.1 tol) and must answer inside and outside there.
+#define EXPECT_ACROSS_TOL(tol, expr, inside, outside)                                              \
+    do {                                                                                           \
+        double d = 0.9 * (tol);                                                                    \
+        EXPECT_EQ(expr, inside) << "just inside " #tol;                                            \
+        d = 1.1 * (tol);                                                                           \
+        EXPECT_EQ(expr, outside) << "just outside " #tol;                                          \
+    } while (0)
+
+// A small deterministic generator, the same on every platform: uniform in [0, 1).
+inline double nextUnit(std::uint64_t& state) {
+    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<double>(state >> 11) / 9007199254740992.0;
+}
+
+// Records every progress meter call, and message pumps, while alive.
+class ProgressRecorder {
+public:
+    ProgressRecorder() : m_saved(TavroHost::handlers()) {
+        TavroHost::Handlers h;
+        h.progressStart = [this](const QString& label, int low, int high) {
+            calls << QString("start %1 %2 %3").arg(label).arg(low).arg(high);
+        };
+        h.progressPos = [this](int pos) {
+            calls << QString("pos %1").arg(pos);
+            return 0;
+        };
+        h.progressEnd = [this] { calls << "end"; };
+        h.pumpMessages = [this] { calls << "pump"; };
+        TavroHost::setHandlers(h);
+    }
+    ~ProgressRecorder() { TavroHost::setHandlers(m_saved); }
+    ProgressRecorder(const ProgressRecorder&) = delete;
+    ProgressRecorder& operator=(const ProgressRecorder&) = delete;
+    // How many calls of one kind ("start", "pos", "end", "pump") were made.
+    int count(const QString& kind) const {
+        int n = 0;
+        for (const QString& call : calls)
+            n += call.startsWith(kind + " ") || call == kind;
+        return n;
+    }
+    QStringList calls;
+
+private:
+    TavroHost::Handlers m_saved;
+};

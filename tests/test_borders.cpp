@@ -26,10 +26,6 @@ Regions borders(const QVector<Pts>& pts, const QVector<Doubles>& bulges, bool ou
     CTavroGeoBoder::geoGetBoders(r.pts, r.bulges, pts, bulges, outer, minArea);
     return r;
 }
-
-Pts closedSquare(double x, double y, double side = 1) {
-    return Pts{P(x, y), P(x + side, y), P(x + side, y + side), P(x, y + side), P(x, y)};
-}
 } // namespace
 
 TEST(BorderExtraction, SharedSidesOverlapsAndTheAreaFilter) {

@@ -16,24 +16,20 @@ struct Direct {
     bool was;
 };
 
-// Square of side 1 at (x, 0), closed by repeating its first vertex.
-Pts closedSquare(double x) {
-    return Pts{P(x, 0), P(x + 1, 0), P(x + 1, 1), P(x, 1), P(x, 0)};
-}
-
 CTavroAutoDiv twoSquares() {
     CTavroAutoDiv div;
-    div.AddNodeArr(closedSquare(0), true, 1);
-    div.AddNodeArr(closedSquare(1), true, 2);
+    div.AddNodeArr(closedSquare(0, 0), true, 1);
+    div.AddNodeArr(closedSquare(1, 0), true, 2);
     return div;
 }
 } // namespace
 
 TEST(TwoPointLine, OrderWithTolerancesAndDirection) {
-    EXPECT_EQ(Line::CompareNode(P(0, 0), P(0.000009, -0.000009)), 0);
-    EXPECT_EQ(Line::CompareNode(P(0, 0), P(0, 0.00002)), -1);
-    EXPECT_EQ(Line::CompareNode(P(0, 0.00002), P(0, 0)), 1);
-    EXPECT_EQ(Line::CompareNode(P(0, 1), P(0.00002, 0)), -1); // x decides before y
+    // Points within kNodeCoordinateTol in x and in y are one; x decides before y.
+    const double node = Tavro::kNodeCoordinateTol;
+    EXPECT_ACROSS_TOL(node, Line::CompareNode(P(0, 0), P(d, -d)), 0, -1);
+    EXPECT_ACROSS_TOL(node, Line::CompareNode(P(0, d), P(0, 0)), 0, 1);
+    EXPECT_EQ(Line::CompareNode(P(0, 1), P(2 * node, 0)), -1);
     const Line down(P(1, 1), P(0, 0), 0.5), up(P(0, 0), P(1, 1), -0.5);
     {
         const Direct off(false);
@@ -45,12 +41,12 @@ TEST(TwoPointLine, OrderWithTolerancesAndDirection) {
         EXPECT_FALSE(down == up);
         EXPECT_TRUE(up < down); // the reversed line starts at the greater point
     }
-    // Bulges equal within 1e-7; owners take no part.
-    Line a(P(0, 0), P(1, 0), 0.3), b(P(0, 0), P(1, 0), 0.30000005), c(P(0, 0), P(1, 0), 0.3000002);
+    // Bulges equal within kSameBulgeTol; owners take no part.
+    Line a(P(0, 0), P(1, 0), 0.3);
     a.m_owners = {1, 2};
-    EXPECT_TRUE(a == b);
-    EXPECT_TRUE(a < c);
-    EXPECT_FALSE(c < a);
+    EXPECT_ACROSS_TOL(Tavro::kSameBulgeTol, a == Line(P(0, 0), P(1, 0), 0.3 + d), true, false);
+    EXPECT_ACROSS_TOL(Tavro::kSameBulgeTol, a < Line(P(0, 0), P(1, 0), 0.3 + d), false, true);
+    EXPECT_FALSE(Line(P(0, 0), P(1, 0), 0.3000002) < a);
     // A default piece is straight.
     EXPECT_EQ(Line().m_bulge, 0.0);
     EXPECT_TRUE(Line().m_owners.empty());
@@ -136,30 +132,21 @@ TEST(DivisionEngine, CuttersArcsAndNearbyCutPoints) {
 }
 
 TEST(DivisionEngine, MeterAboveFourHundredPolylines) {
-    int starts = 0, positions = 0, ends = 0;
-    QString title;
-    TavroHost::Handlers h;
-    h.progressStart = [&](const QString& label, int, int) {
-        ++starts;
-        title = label;
-    };
-    h.progressPos = [&](int) { return ++positions; };
-    h.progressEnd = [&] { ++ends; };
-    TavroHost::setHandlers(h);
     for (const int n : {400, 401}) {
-        starts = positions = ends = 0;
+        const ProgressRecorder meter;
         CTavroAutoDiv div;
         for (int i = 0; i < n; ++i)
             div.AddNodeArr(Pts{P(2.0 * i, 0), P(2.0 * i + 1, 0)}, true, static_cast<unsigned>(i));
         div.RunDiv(false);
         EXPECT_EQ(div.m_pieces.size(), static_cast<size_t>(n));
-        EXPECT_EQ(starts, n == 401 ? 1 : 0);
-        EXPECT_EQ(ends, n == 401 ? 1 : 0);
+        EXPECT_EQ(meter.count("start"), n == 401 ? 1 : 0);
+        EXPECT_EQ(meter.count("end"), n == 401 ? 1 : 0);
         // Steps of one hundredth: i >= k * 4.01 for k = 0 ... 99.
-        EXPECT_EQ(positions, n == 401 ? 100 : 0);
+        EXPECT_EQ(meter.count("pos"), n == 401 ? 100 : 0);
+        if (n == 401) {
+            EXPECT_TRUE(meter.calls.first().startsWith(u8("start 正在切割... ")));
+        }
     }
-    TavroHost::setHandlers({});
-    EXPECT_EQ(title, u8("正在切割..."));
 }
 
 // The cut written plainly: every pair of polylines, as a second route to the pieces that the

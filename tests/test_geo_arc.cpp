@@ -45,16 +45,19 @@ TEST(GeoArcChord, CentreRadiusAngleAndLength) {
     expectNear(c, 1, -0.75);
     EXPECT_DOUBLE_EQ(r, 1.25);
 
-    // Bulges below 1e-6 have no radius; 2e-6 gives theta/2 = 4e-6 rad, radius 1/sin(4e-6).
-    EXPECT_EQ(Arc::geoArcRadius(P(0, 0), P(2, 0), 5e-7), 0.0);
-    EXPECT_EQ(Arc::geoArcRadius(P(0, 0), P(2, 0), -5e-7), 0.0);
+    // Bulge 2e-6 gives theta/2 = 4e-6 rad, radius 1/sin(4e-6); a zero bulge is the chord.
     EXPECT_NEAR(Arc::geoArcRadius(P(0, 0), P(2, 0), 2e-6), 1 / std::sin(4e-6), 1e-3);
-    EXPECT_EQ(Arc::geoArcRadius(P(0, 0), P(0.9e-6, 0), 1.0), 0.0);
-    EXPECT_NEAR(Arc::geoArcRadius(P(0, 0), P(1.1e-6, 0), 1.0), 0.55e-6, 1e-18);
-    // A bulge below 1e-6 is a straight segment: its length is the chord, not 0.
-    EXPECT_EQ(Arc::geoArcLength(P(0, 0), P(3, 4), 9e-7), 5.0);
-    EXPECT_EQ(Arc::geoArcLength(P(0, 0), P(3, 4), 0.0), 5.0);
     EXPECT_NEAR(Arc::geoArcLength(P(0, 0), P(3, 4), 2e-6), 5.0, 1e-9);
+    EXPECT_EQ(Arc::geoArcLength(P(0, 0), P(3, 4), 0.0), 5.0);
+    // Bulges and chords below kTol have no radius; a straight segment's length is its chord,
+    // not 0.
+    using Tavro::kTol;
+    EXPECT_ACROSS_TOL(kTol, Arc::geoArcRadius(P(0, 0), P(2, 0), d) > 0.0, false, true);
+    EXPECT_ACROSS_TOL(kTol, Arc::geoArcRadius(P(0, 0), P(2, 0), -d) > 0.0, false, true);
+    EXPECT_ACROSS_TOL(kTol, Arc::geoArcLength(P(0, 0), P(3, 4), d) == 5.0, true, false);
+    // A half circle's radius is half its chord.
+    EXPECT_ACROSS_TOL(kTol, std::fabs(Arc::geoArcRadius(P(0, 0), P(d, 0), 1.0) - d / 2) < 1e-18,
+                      false, true);
 }
 
 TEST(GeoArcChord, IdentitiesOverManyArcs) {
@@ -108,9 +111,9 @@ TEST(GeoArcChord, SectorAndSegmentAreas) {
                 1e-14);
     EXPECT_NEAR(Arc::geoArcArea(P(1, 0), P(0, -1), -kThreeQuarters, false), 3 * kPi / 4 + 0.5,
                 1e-14);
-    // A flat arc (bulge below 1e-6) encloses nothing.
-    EXPECT_EQ(Arc::geoArcArea(P(0, 0), P(100, 0), 5e-7, false), 0.0);
-    EXPECT_EQ(Arc::geoArcArea(P(0, 0), P(100, 0), 5e-7, true), 0.0);
+    // A flat arc (bulge below kTol) encloses nothing.
+    for (bool sector : {false, true})
+        EXPECT_EQ(Arc::geoArcArea(P(0, 0), P(100, 0), 0.9 * Tavro::kTol, sector), 0.0);
     // Centre form: quarter counterclockwise, three quarters clockwise.
     EXPECT_NEAR(Arc::geoArcArea(P(1, 0), P(0, 0), P(0, 1), false, false), kPi / 4 - 0.5, 1e-15);
     EXPECT_NEAR(Arc::geoArcArea(P(1, 0), P(0, 0), P(0, 1), true, false), 3 * kPi / 4 + 0.5, 1e-14);
@@ -200,10 +203,7 @@ TEST(GeoArcRadiusForm, CentreAndBulgeFromRadius) {
 }
 
 TEST(GeoArcMembership, PointsOnAndOffTheArc) {
-    EXPECT_TRUE(Arc::geoArcPtInArc(P(0, 1), P(1, 0), P(-1, 0), 1.0));
-    EXPECT_FALSE(Arc::geoArcPtInArc(P(0, -1), P(1, 0), P(-1, 0), 1.0));
-    EXPECT_TRUE(Arc::geoArcPtInArc(P(0, -1), P(1, 0), P(-1, 0), -1.0));
-    EXPECT_FALSE(Arc::geoArcPtInArc(P(0, 1), P(1, 0), P(-1, 0), -1.0));
+    // The middle and the opposite point of every arc are checked with the identities above.
     EXPECT_TRUE(Arc::geoArcPtInArc(P(1, 0), P(1, 0), P(-1, 0), 1.0));
     EXPECT_TRUE(Arc::geoArcPtInArc(P(-1, 0), P(1, 0), P(-1, 0), 1.0));
     // A quarter arc of radius 0.1 tells its own points from the rest of its circle.
@@ -313,7 +313,9 @@ TEST(GeoArcThreePoints, MeasuresOfTheArcThroughTheMiddlePoint) {
     EXPECT_EQ(Arc::geoArcBrokenLineAny3Point(P(0, 0), P(1, 1), P(2, 2), 4).length(), 1);
 }
 
-TEST(GeoArcClass, ValueSemanticsAndDegenerateInput) {
+// Non-finite points and bulges, zero chords and huge or tiny bulges: no crash and nothing the
+// sanitizers object to.
+TEST(GeoArcBadInput, CallsSurvive) {
     Arc a;
     Arc b(a);
     a = b;
@@ -340,5 +342,4 @@ TEST(GeoArcClass, ValueSemanticsAndDegenerateInput) {
     Arc::geoArcBrokenLineAny3Point(bad, P(0, 0), P(1, 1), 3);
     AcGePoint2d pt = bad;
     Arc::scale(pt, P(0, 0), 2.0);
-    SUCCEED();
 }

@@ -172,21 +172,15 @@ Found polyPoly(const Pts& a, Doubles ba, const Pts& b, Doubles bb) {
     return f;
 }
 
-// A small deterministic generator, the same on every platform: uniform in [0, 1).
-double nextRandom(std::uint64_t& state) {
-    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-    return static_cast<double>(state >> 11) / 9007199254740992.0;
-}
-
 void randomPolyline(std::uint64_t& rng, int pieces, Pts& nodes, Doubles& bulges) {
-    AcGePoint2d at(100.0 * nextRandom(rng), 100.0 * nextRandom(rng));
+    AcGePoint2d at(100.0 * nextUnit(rng), 100.0 * nextUnit(rng));
     for (int i = 0; i <= pieces; ++i) {
         nodes.append(at);
-        const bool arc = nextRandom(rng) < 0.5 && i < pieces;
-        const double sign = nextRandom(rng) < 0.5 ? -1.0 : 1.0;
-        bulges.append(arc ? sign * (0.05 + 1.4 * nextRandom(rng)) : 0.0);
+        const bool arc = nextUnit(rng) < 0.5 && i < pieces;
+        const double sign = nextUnit(rng) < 0.5 ? -1.0 : 1.0;
+        bulges.append(arc ? sign * (0.05 + 1.4 * nextUnit(rng)) : 0.0);
         // Steps that would leave the square turn back, so no two pieces run along its edge.
-        const double dx = 60.0 * (nextRandom(rng) - 0.5), dy = 60.0 * (nextRandom(rng) - 0.5);
+        const double dx = 60.0 * (nextUnit(rng) - 0.5), dy = 60.0 * (nextUnit(rng) - 0.5);
         at = P(at.x + (at.x + dx < 0.0 || at.x + dx > 100.0 ? -dx : dx),
                at.y + (at.y + dy < 0.0 || at.y + dy > 100.0 ? -dy : dy));
     }

@@ -123,25 +123,24 @@ TEST(GeoLineFlatten, ClosingArcWithOrWithoutTheRepeatedFirstVertex) {
     expectNear(closed[5], -kRoot3Half, 0.5);
     expectNear(closed[6], 0, 0, 0);
     // Listed with (0,0) again at the end, its zero bulge adds nothing and the ring ends there.
-    const Pts repeated =
-        byAngle(Pts{P(0, 0), P(2, 0), P(2, 2), P(0, 2), P(0, 0)}, Doubles{0, 0, 0, 1, 0}, 90, true);
+    const Pts repeated = byAngle(closedSquare(0, 0, 2), Doubles{0, 0, 0, 1, 0}, 90, true);
     EXPECT_TRUE(repeated == closed);
-    // A last vertex within 0.001 of the first is replaced by it, one further away is followed
-    // by it.
-    Pts out = byAngle(Pts{P(0, 0), P(2, 0), P(2, 2), P(0.0009, 0)}, Doubles(), 90, true);
+    // A last vertex within kClosingGap of the first is replaced by it, one further away is
+    // followed by it.
+    const double gap = Tavro::kClosingGap;
+    Pts out = byAngle(Pts{P(0, 0), P(2, 0), P(2, 2), P(0.9 * gap, 0)}, Doubles(), 90, true);
     ASSERT_EQ(out.length(), 4);
     expectNear(out[3], 0, 0, 0);
-    out = byAngle(Pts{P(0, 0), P(2, 0), P(2, 2), P(0.0011, 0)}, Doubles(), 90, true);
+    out = byAngle(Pts{P(0, 0), P(2, 0), P(2, 2), P(1.1 * gap, 0)}, Doubles(), 90, true);
     ASSERT_EQ(out.length(), 5);
-    expectNear(out[3], 0.0011, 0, 0);
+    expectNear(out[3], 1.1 * gap, 0, 0);
 }
 
 TEST(GeoLineFlatten, FlatBulgesUnusableStepsAndDegenerateInput) {
-    // Bulge magnitude 0.001 stays a chord, just above it is an arc of 4*atan(0.0011) = 0.252
+    // Bulges up to kFlatBulge stay chords; 1.1 kFlatBulge is an arc of 4*atan(0.0011) = 0.252
     // degrees, cut by a 0.1 degree step into 3 pieces.
-    EXPECT_EQ(byAngle(kChord, Doubles{0.001, 0}, 0.1).length(), 2);
-    EXPECT_EQ(byAngle(kChord, Doubles{-0.001, 0}, 0.1).length(), 2);
-    EXPECT_EQ(byAngle(kChord, Doubles{0.0011, 0}, 0.1).length(), 4);
+    EXPECT_EQ(byAngle(kChord, Doubles{-Tavro::kFlatBulge, 0}, 0.1).length(), 2);
+    EXPECT_ACROSS_TOL(Tavro::kFlatBulge, byAngle(kChord, Doubles{d, 0}, 0.1).length(), 2, 4);
     // Step 0, negative, NaN: the vertices only, still a success. A bulge array of another
     // length is not used.
     for (double step : {0.0, -10.0, kNaN})
@@ -225,9 +224,9 @@ TEST(GeoLineFlatten, ByArcLength) {
     // accepted: pi/0.001 = 3141.6 pieces.
     EXPECT_EQ(byLength(kChord, Doubles{1, 0}, 0.1, Tavro::kKeepArea).length(), 32 + 1 + 1);
     EXPECT_EQ(byLength(kChord, Doubles{1, 0}, 0.001).length(), 3142 + 1 + 1);
-    // Steps below 0.001 in magnitude are refused.
+    // Steps below kMinArcStep in magnitude are refused.
     out.removeAll();
-    for (double step : {0.0009, -0.0009, 0.0, kNaN})
+    for (double step : {0.9 * Tavro::kMinArcStep, -0.9 * Tavro::kMinArcStep, 0.0, kNaN})
         EXPECT_FALSE(L::GetNodesHaveArc(out, kChord, Doubles{1, 0}, step, kOnArc)) << step;
     EXPECT_FALSE(L::GetNodesHaveArc(out, Pts(), Doubles(), 1, kOnArc));
     EXPECT_TRUE(out.isEmpty());
@@ -296,13 +295,12 @@ TEST(GeoLineBreaks, InterpolatedBreaks) {
         EXPECT_FALSE(L::GetInterpolationBreakNodes(line, breaks, mode));
         EXPECT_EQ(breaks, (Breaks{0, 1, 2, 3, 4})) << mode;
     }
-    // Flanks 9 % shorter still go, 11 % shorter stay; unequal flanks stay.
+    // Flanks shorter by less than kShorterFlank go, by more stay; unequal flanks stay.
     auto flanks = [](double before, double after) {
         const double x1 = before, x3 = before + 2;
         return Pts{P(0, 0), P(x1, 0), P(x1 + 1, 0), P(x3, 0), P(x3 + after, 0)};
     };
-    EXPECT_TRUE(dropsABreak(flanks(0.91, 0.91)));
-    EXPECT_FALSE(dropsABreak(flanks(0.89, 0.89)));
+    EXPECT_ACROSS_TOL(Tavro::kShorterFlank, dropsABreak(flanks(1 - d, 1 - d)), true, false);
     EXPECT_FALSE(dropsABreak(flanks(0.95, 0.96)));
     EXPECT_FALSE(dropsABreak(flanks(1.0, 1.0))); // equal, not shorter
     // The turn at the vertex before must stay under 45 degrees either way, also when the two

@@ -316,7 +316,7 @@ TEST(GeoPointShapes, OffsetsMoveCornersAlongTheirBisectors) {
     expectNear(out[0], -h, -h);
     expectNear(out[1], -h, 1 + h);
     // A closed listing gets its closing node back.
-    out = Pt::geoPolyOffset(Pts{P(0, 0), P(1, 0), P(1, 1), P(0, 1), P(0, 0)}, -0.5);
+    out = Pt::geoPolyOffset(closedSquare(0, 0), -0.5);
     ASSERT_EQ(out.length(), 5);
     expectNear(out[0], 0.5 * h, 0.5 * h);
     EXPECT_EQ(out[4], out[0]);
@@ -422,9 +422,7 @@ TEST(GeoPointRings, BulgeRingAreaIsSignedClockwisePositive) {
     // whether or not the first node is repeated.
     const Pts sq = square(0, 0, 2);
     EXPECT_NEAR(Pt::geoArea(sq, Doubles{0, 0, 0, 1}), -(4 + kPi / 2), 1e-13);
-    EXPECT_NEAR(
-        Pt::geoArea(Pts{P(0, 0), P(2, 0), P(2, 2), P(0, 2), P(0, 0)}, Doubles{0, 0, 0, 1, 0}),
-        -(4 + kPi / 2), 1e-13);
+    EXPECT_NEAR(Pt::geoArea(closedSquare(0, 0, 2), Doubles{0, 0, 0, 1, 0}), -(4 + kPi / 2), 1e-13);
     // A clockwise bulge on a counterclockwise ring cuts the half disc out.
     EXPECT_NEAR(Pt::geoArea(sq, Doubles{0, -1, 0, 0}), -(4 - kPi / 2), 1e-13);
     // A three-quarter circle closed by its chord: the segment is sector plus triangle.

@@ -75,10 +75,7 @@ TEST(PlatformArray, AppendInsertRemoveSearchAndCArray) {
     a.reverse();
     EXPECT_TRUE(a.first() == 9 && a.last() == 8);
     a.append(AcArray<int>{1, 2});
-    int sum = 0;
-    for (int v : a)
-        sum += v;
-    EXPECT_EQ(sum, 20);
+    EXPECT_EQ(a, (AcArray<int>{9, 8, 1, 2}));
     a.setLogicalLength(1);
     EXPECT_EQ(a.logicalLength(), 1);
     a.removeAll();
@@ -244,6 +241,4 @@ TEST(SharedTypes, PointOrderingIsADominanceTest) {
     EXPECT_FALSE(P(1, 1) > P(2, 0));
     EXPECT_TRUE(P(kNaN, 0) < P(0, 0));
     EXPECT_FALSE(P(0, kNaN) > P(1, 0));
-    const TavroLine line;
-    EXPECT_TRUE(line.a == 1.0 && line.b == -1.0 && line.c == 0.0);
 }

@@ -185,10 +185,7 @@ TEST(PolylineEntity, PrunedQuestionsMatchEveryPiece) {
     // Random polylines of 30 pieces at Gauss-plane size with minor, major, flat and nearly
     // full arcs; closest points, parameters at points and ray hits against a plain pass.
     std::uint64_t seed = 3;
-    auto unit = [&] {
-        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<double>(seed >> 11) / 9007199254740992.0;
-    };
+    auto unit = [&] { return nextUnit(seed); };
     const double bulges[] = {0, 0, 0.2, -0.7, 1e-9, 3.0, -40.0, 1e7};
     for (int round = 0; round < 30; ++round) {
         AcDbPolyline pl;
@@ -252,10 +249,7 @@ TEST(PolylineEntity, BandAnswersAsTheWholePolylineNearItsRay) {
     // points, from points on the curve and from points level with a vertex. Wherever the band
     // vouches for an answer it must be the whole polyline's, bit for bit.
     std::uint64_t seed = 11;
-    auto unit = [&] {
-        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<double>(seed >> 11) / 9007199254740992.0;
-    };
+    auto unit = [&] { return nextUnit(seed); };
     const double kinds[] = {0, 0, 0, 0.01, -0.4, 1e-9, 2.5, -30.0};
     int vouched = 0;
     for (int round = 0; round < 20; ++round) {

@@ -131,8 +131,7 @@ TEST(TopoDoubleLoops, SquaresDanglingPiecesAndDoubleRuns) {
     // A dangling segment lies on no ring: faces and boundary are the square's, its edges stay.
     for (int mode = 0; mode < 2; ++mode) {
         CTavroAutoLoop loop;
-        Pts ring = square(0, 0, 2);
-        ring.append(ring.first());
+        Pts ring = closedSquare(0, 0, 2);
         loop.AddEdge(ring, true, 1); // closed: two halves
         addSegment(loop, P(2, 2), P(3, 3), 9);
         addSegment(loop, P(1, 0), P(1, 0.5), 8); // into the square, from a side's middle
@@ -196,11 +195,12 @@ TEST(TopoBuilder, AddingTrimsSplitsSnapsAndBreaksTies) {
     loop.AddEdge(bad, true, 1);
     EXPECT_EQ(loop.m_nodes.size(), 2u);
 
-    // Snapping: within 1e-5 in x and y is the first node, at the first point seen.
-    EXPECT_EQ(loop.GetNodes(P(9e-6, -9e-6)), origin);
-    EXPECT_NE(loop.GetNodes(P(2e-5, 0)), origin);
-    EXPECT_EQ(CTavroPtNode::CompareNode(P(2e-5, 0), P(0, 0)), 1);
-    EXPECT_EQ(CTavroPtNode::CompareNode(P(0, 2e-5), P(0, 0)), 1);
+    // Snapping: within kNodeCoordinateTol in x and y is the first node, at the first point seen.
+    const double node = Tavro::kNodeCoordinateTol;
+    EXPECT_EQ(loop.GetNodes(P(0.9 * node, -0.9 * node)), origin);
+    EXPECT_ACROSS_TOL(node, CTavroPtNode::CompareNode(P(d, 0), P(0, 0)), 0, 1);
+    EXPECT_ACROSS_TOL(node, CTavroPtNode::CompareNode(P(0, d), P(0, 0)), 0, 1);
+    EXPECT_NE(loop.GetNodes(P(2 * node, 0)), origin);
     EXPECT_EQ(CTavroPtNode::CompareNode(P(-1, 5), P(0, 0)), -1);
 
     // A closed triangle: halves p0, p1 and p1, p2, p0 with id 0.
@@ -327,8 +327,7 @@ TEST(TopoBuilder, StartOrdersAndTheMergeOfPassNodes) {
     }
     // A closed polyline added whole is two halves on two nodes: left as it is.
     CTavroAutoLoop whole;
-    Pts closed = square(0, 0, 1);
-    closed.append(closed.first());
+    Pts closed = closedSquare(0, 0);
     whole.AddEdge(closed, true, 1);
     whole.ReorderSimplyNodes();
     EXPECT_EQ(whole.m_passNodes.size(), 2u);
@@ -454,8 +453,7 @@ TEST(TopoBuilder, HostileInputsAreIgnoredOrSurvived) {
     // Walks called straight on a node with arrays too short to have a vertex before the node,
     // or with no previous node.
     CTavroAutoLoop loop;
-    Pts sq = square(0, 0, 1);
-    sq.append(sq.first());
+    Pts sq = closedSquare(0, 0);
     loop.AddEdge(sq, true, 1);
     CTavroLoopNode* n = loop.GetNodes(P(0, 0));
     std::vector<Pts> path;
