@@ -48,11 +48,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
     }
     default: {
-        // The pieces of each arc are capped at 2^20, about a second under the sanitizers: one
-        // arc bounds the run.
+        // Each arc is cut into at most 2^20 pieces, about a second under the sanitizers; a step
+        // of at least 1/4096 of the arc keeps the run short and still reaches every branch.
         const double length = in.number();
         in.polyline(pts, bulges, 2);
-        L::GetNodesHaveArc(out, pts, bulges, length, Tavro::ZheXianHuaMethod((which >> 5) & 1));
+        double least = 0.0;
+        if (pts.length() == 2 && !bulges.isEmpty())
+            least = L::GetBulgeLineLength(pts[0], pts[1], bulges[0]) / 4096;
+        L::GetNodesHaveArc(out, pts, bulges,
+                           std::isfinite(least) && std::fabs(length) < least
+                               ? std::copysign(least, length)
+                               : length,
+                           Tavro::ZheXianHuaMethod((which >> 5) & 1));
         break;
     }
     }
