@@ -5,7 +5,8 @@
 # (crash-*, timeout-*, leak-*, oom-*), the other harnesses still run, and the exit is non-zero.
 #   bash fuzz/run.sh [SECONDS] [HARNESS...]
 # Environment: FUZZ_BUILD (build folder, default build-fuzz), FUZZ_OUT (findings and the grown
-# corpus, default FUZZ_BUILD/out), FUZZ_TIMEOUT (seconds one input may take, default 10),
+# corpus, default FUZZ_BUILD/out), FUZZ_TIMEOUT (seconds one input may take, default 30:
+# the machine may be shared, and no capped input needs a tenth of it),
 # FUZZ_NICE (nice level, default 0).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -32,7 +33,7 @@ for h in "${harnesses[@]}"; do
   log="$out/$h/log.txt"
   echo "fuzz_$h: ${seconds} s"
   if ! nice -n "${FUZZ_NICE:-0}" "$build/fuzz_$h" -max_total_time="$seconds" \
-      -timeout="${FUZZ_TIMEOUT:-10}" -rss_limit_mb=3072 -max_len=$max_len \
+      -timeout="${FUZZ_TIMEOUT:-30}" -rss_limit_mb=3072 -max_len=$max_len \
       -print_final_stats=1 -artifact_prefix="$out/$h/" \
       "$out/$h/corpus" "fuzz/corpus/$h" >"$log" 2>&1; then
     tail -n 60 "$log"
