@@ -10,10 +10,10 @@ namespace {
 using L = CTavroGeoLine;
 
 // Rings with arcs are compared as chords of 0.1 degree and ring against ring is quadratic in
-// them (a full turn is 3600 chords), so six vertices already make rings of thousands of chords.
+// them (a full turn is 3600 chords), so four vertices already make rings of thousands of chords.
 Tavro::NodeBulge ring(fuzz::Input& in) {
     Tavro::NodeBulge r;
-    in.polyline(r.nodes, r.bulges, 6);
+    in.polyline(r.nodes, r.bulges, 4);
     return r;
 }
 
