@@ -41,7 +41,7 @@ for h in "${harnesses[@]}"; do
     failed=$((failed + 1))
     continue
   fi
-  grep -E '^#[0-9]+ *DONE' "$log" | tail -n 1 | sed "s/^/fuzz_$h: /" || true
+  grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -n 1 | sed "s/^/fuzz_$h: /" || true
 done
 echo "fuzz: $((${#harnesses[@]} - failed)) passed, $failed failed"
 [ "$failed" -eq 0 ]
