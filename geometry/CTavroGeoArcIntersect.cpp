@@ -196,22 +196,6 @@ void sharedCircleEnds(const AcGePoint2d& s1, const AcGePoint2d& e1, const LocalA
     }
 }
 
-// Whether two hits lie closer than tol. geoRemoveSameNodes compares every pair, which for a
-// query piece with a thousand hits costs more than finding them; sorted by x, only neighbours
-// within tol in x need a look. Non-finite points send the caller to the full comparison.
-bool hasNearPair(const AcArray<AcGePoint2d>& hits, double tol) {
-    if (hits.length() < 2) return false;
-    std::vector<AcGePoint2d> sorted(hits.begin(), hits.end());
-    for (const AcGePoint2d& p : sorted)
-        if (!std::isfinite(p.x) || !std::isfinite(p.y)) return true;
-    std::sort(sorted.begin(), sorted.end(),
-              [](const AcGePoint2d& a, const AcGePoint2d& b) { return a.x < b.x; });
-    for (size_t i = 0; i < sorted.size(); ++i)
-        for (size_t j = i + 1; j < sorted.size() && sorted[j].x - sorted[i].x < tol; ++j)
-            if (sorted[i].distanceTo(sorted[j]) < tol) return true;
-    return false;
-}
-
 // One piece of a bulge polyline with its window.
 struct Piece {
     int index;
@@ -399,8 +383,7 @@ int CTavroGeoArc::polylineArcInter(const AcArray<AcGePoint2d>& nodesA, AcArray<d
                                 : ArcMultiInter(piece.start, piece.end, piece.bulge, nodesB,
                                                 bulgesB, w.lo, w.hi, hits, hitParams);
         const int found = hits.length();
-        if (hasNearPair(hits, kSameHit))
-            CTavroGeoPoint::geoRemoveSameNodes(hits, hitParams, kSameHit);
+        CTavroGeoPoint::geoRemoveSameNodes(hits, hitParams, kSameHit);
         count -= found - hits.length();
         appendHits(pts, params, hits, hitParams, piece.index);
     });

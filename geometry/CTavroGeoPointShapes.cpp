@@ -33,8 +33,36 @@ template <typename Point> void removeCloseToPredecessor(AcArray<Point>& nodes) {
     if (kept.length() != nodes.length()) nodes = kept;
 }
 
-void removeBulgeAt(AcArray<double>& bulges, int index) {
-    if (index < bulges.length()) bulges.removeAt(index);
+// Marks the nodes that survive when each kept node removes every later node closer than tol:
+// a node stays when no earlier kept node lies that close. Kept nodes are filed in square
+// cells at least 2 tol wide, so a node need only look in its own and the eight cells around
+// it; the cells are also widened with the largest coordinate, so that a coordinate divided by
+// the width stays far inside the doubles' exact integers. Non-finite nodes are never within
+// any distance and simply stay.
+std::vector<bool> keptAwayFromEarlier(const AcArray<AcGePoint2d>& nodes, double tol) {
+    const int n = nodes.length();
+    std::vector<bool> keep(n, true);
+    if (!(tol > 0.0)) return keep;
+    double largest = 0.0;
+    for (const AcGePoint2d& p : nodes)
+        if (std::isfinite(p.x) && std::isfinite(p.y))
+            largest = std::max({largest, std::fabs(p.x), std::fabs(p.y)});
+    const double width = std::max(2.0 * tol, std::ldexp(largest, -40));
+    std::map<std::pair<double, double>, std::vector<int>> cells;
+    for (int i = 0; i < n; ++i) {
+        const AcGePoint2d& p = nodes[i];
+        if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
+        const double cx = std::floor(p.x / width), cy = std::floor(p.y / width);
+        for (double dx = -1.0; dx <= 1.0 && keep[i]; dx += 1.0)
+            for (double dy = -1.0; dy <= 1.0 && keep[i]; dy += 1.0) {
+                const auto cell = cells.find({cx + dx, cy + dy});
+                if (cell == cells.end()) continue;
+                for (int k : cell->second)
+                    if (p.distanceTo(nodes[k]) < tol) keep[i] = false;
+            }
+        if (keep[i]) cells[{cx, cy}].push_back(i);
+    }
+    return keep;
 }
 
 // The split filter without recursion: stretches are taken left to right, so the first node of
@@ -164,16 +192,18 @@ void CTavroGeoPoint::geoRemoveSame(AcArray<AcGePoint3d>& nodes) {
 
 void CTavroGeoPoint::geoRemoveSameNodes(AcArray<AcGePoint2d>& nodes, AcArray<double>& bulges,
                                         double tol) {
-    for (int i = 0; i + 1 < nodes.length(); ++i) {
-        for (int j = i + 1; j < nodes.length();) {
-            if (nodes[j].distanceTo(nodes[i]) < tol) {
-                nodes.removeAt(j);
-                removeBulgeAt(bulges, j);
-            } else {
-                ++j;
-            }
-        }
-    }
+    const std::vector<bool> keep = keptAwayFromEarlier(nodes, tol);
+    const int n = nodes.length();
+    if (std::find(keep.begin(), keep.end(), false) == keep.end()) return;
+    AcArray<AcGePoint2d> keptNodes;
+    AcArray<double> keptBulges;
+    for (int i = 0; i < n; ++i)
+        if (keep[i]) keptNodes.append(nodes[i]);
+    // A bulge goes with its node; bulges past the last node have none and stay.
+    for (int i = 0; i < bulges.length(); ++i)
+        if (i >= n || keep[i]) keptBulges.append(bulges[i]);
+    nodes = keptNodes;
+    bulges = keptBulges;
 }
 
 void CTavroGeoPoint::geoRemoveSameLinePoint(AcArray<AcGePoint2d>& nodes, AcArray<double>& bulges,

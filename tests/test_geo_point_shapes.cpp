@@ -17,6 +17,20 @@ Pts filtered(const Pts& in, int from, int to, double tol) {
     return out;
 }
 
+// The all-duplicates rule as first written: every kept node removes each later node closer
+// than tol, with its bulge where there is one.
+void removeSameNodesPairwise(Pts& nodes, Doubles& bulges, double tol) {
+    for (int i = 0; i + 1 < nodes.length(); ++i)
+        for (int j = i + 1; j < nodes.length();) {
+            if (nodes[j].distanceTo(nodes[i]) < tol) {
+                nodes.removeAt(j);
+                if (j < bulges.length()) bulges.removeAt(j);
+            } else {
+                ++j;
+            }
+        }
+}
+
 // The minimum-area rectangle as first written: every node rotated for every edge direction that
 // is not within 0.001 of one already tried; equal areas go to the later direction.
 Pts minAreaRectByAllNodes(const Pts& nodes) {
@@ -172,6 +186,60 @@ TEST(GeoPointCleanup, DuplicateStraightThroughAndCollinearNodes) {
     pts = Pts{P(0, 0), P(2, 0), P(2, 2)};
     Pt::geoReverseNode(pts);
     EXPECT_EQ(pts, (Pts{P(2, 2), P(2, 0), P(0, 0)}));
+}
+
+// The cell-filed removal against the pairwise rule: clustered points at Gauss-plane size and
+// near the origin, chains where a removed node no longer removes its neighbour, distances at
+// tol, bulge arrays short and long, non-finite nodes and the degenerate tolerances.
+TEST(GeoPointCleanup, RemoveSameNodesMatchesPairwiseRule) {
+    std::mt19937 rng(7);
+    const double nan = std::nan(""), inf = HUGE_VAL;
+    for (int round = 0; round < 300; ++round) {
+        const double tol = std::vector<double>{1e-12, 1e-6, 0.5, 3.0}[round % 4];
+        const double base = round % 2 ? 4.0e7 : 0.0;
+        std::uniform_int_distribution<int> cluster(0, 5);
+        std::uniform_real_distribution<double> jitter(-tol, tol);
+        Pts nodes;
+        for (int k = 0; k < 60; ++k) {
+            const double cx = base + cluster(rng) * 2.5 * tol, cy = base - cluster(rng) * tol;
+            nodes.append(P(cx + jitter(rng), cy + (k % 3 == 0 ? 0.0 : jitter(rng))));
+            if (k % 7 == 0) nodes.append(P(cx + tol, cy)); // exactly tol from the cluster point
+        }
+        if (round % 5 == 0) nodes.append(P(nan, 1.0));
+        if (round % 5 == 1) nodes.append(P(inf, inf));
+        Doubles bulges;
+        for (int k = 0; k < nodes.length() + (round % 3) * 4 - 4; ++k)
+            bulges.append(k * 0.01);
+        Pts wantNodes = nodes, gotNodes = nodes;
+        Doubles wantBulges = bulges, gotBulges = bulges;
+        removeSameNodesPairwise(wantNodes, wantBulges, tol);
+        Pt::geoRemoveSameNodes(gotNodes, gotBulges, tol);
+        ASSERT_EQ(gotNodes.length(), wantNodes.length()) << "round " << round;
+        for (int k = 0; k < wantNodes.length(); ++k)
+            EXPECT_EQ(std::memcmp(&gotNodes[k], &wantNodes[k], sizeof(AcGePoint2d)), 0);
+        EXPECT_EQ(gotBulges, wantBulges) << "round " << round;
+        EXPECT_LT(gotNodes.length(), nodes.length());
+    }
+    // Zero, negative and NaN tolerances keep everything; an infinite one keeps the first finite
+    // node and the non-finite ones.
+    for (double tol : {0.0, -1.0, nan}) {
+        Pts nodes{P(0, 0), P(0, 0)};
+        Doubles bulges{1, 2};
+        Pt::geoRemoveSameNodes(nodes, bulges, tol);
+        EXPECT_EQ(nodes.length(), 2);
+    }
+    Pts nodes{P(5, 5), P(1e300, -1e300), P(nan, 0), P(-3, 2)};
+    Doubles bulges{1, 2, 3, 4};
+    Pt::geoRemoveSameNodes(nodes, bulges, inf);
+    EXPECT_EQ(nodes.length(), 2);
+    EXPECT_EQ(bulges, (Doubles{1, 3}));
+    // Thousands of hits along one vertical line, each a hair apart: every one stays.
+    nodes.removeAll();
+    for (int k = 0; k < 20000; ++k)
+        nodes.append(P(3.5e7, 4.0e6 + k * 1e-3));
+    Doubles none;
+    Pt::geoRemoveSameNodes(nodes, none, 1e-6);
+    EXPECT_EQ(nodes.length(), 20000);
 }
 
 TEST(GeoPointFilter, KeepsTheFirstNodeOfEveryStretch) {
