@@ -9,6 +9,7 @@
 #include "CTavroGeoGlobal.h"
 #include "CTavroGeoLine.h"
 #include "CTavroGeoPoint.h"
+#include "TavroKernel.h"
 #include "TavroTolerance.h"
 
 #include <algorithm>
@@ -118,26 +119,22 @@ int slantLineCount(double a, double b, double c, double r) {
     return distance < std::fabs(r) ? 2 : 0;
 }
 
-// The points of the line a*x + b*y + c = 0 on the circle of radius r about the origin, as the
-// foot of the perpendicular from the origin moved half the chord each way along the line.
-// Solving the quadratic for one coordinate and the line for the other divides by a or b and
-// loses the points of a nearly axis-parallel line. Below two points both are the foot; the
-// first point lies towards +x when firstAlongX, else towards +y.
+// The points of the line a*x + b*y + c = 0 on the circle of radius r about the origin. Below
+// two points both are the foot of the perpendicular; the first point lies towards +x when
+// firstAlongX, else towards +y.
 void chordPoints(double a, double b, double c, double r, int count, bool firstAlongX,
                  AcGePoint2d& p1, AcGePoint2d& p2) {
-    const double norm2 = a * a + b * b;
     p1 = p2 = AcGePoint2d(0.0, 0.0);
-    if (!(norm2 > 0.0)) return;
-    const AcGePoint2d foot(-c * a / norm2, -c * b / norm2);
-    p1 = p2 = foot;
+    if (!(a * a + b * b > 0.0)) return;
+    const TavroKernel::CircleChord chord = TavroKernel::circleChord(a, b, c, r);
+    p1 = p2 = chord.foot;
     if (count < 2) return;
     // A touch inside the tolerance may leave the squared half chord just below zero.
-    const double half = std::sqrt(std::max(0.0, r * r - c * c / norm2));
-    const double norm = std::sqrt(norm2);
-    AcGeVector2d along(b / norm, -a / norm);
+    const double half = std::sqrt(std::max(0.0, chord.halfSquared));
+    AcGeVector2d along = chord.along;
     if (firstAlongX ? along.x < 0.0 : along.y < 0.0) along = -along;
-    p1 = foot + along * half;
-    p2 = foot - along * half;
+    p1 = chord.foot + along * half;
+    p2 = chord.foot - along * half;
 }
 
 // Hits of a bulge arc and a segment in the frame of the segment's start; the parameter kept is

@@ -30,22 +30,25 @@ void addHit(const AcDbCurvePiece& a, const AcDbCurvePiece& b, const AcGePoint2d&
     hits.push_back(p);
 }
 
-// Points of the straight piece's line at distance radius from centre.
+// Parameters of the straight piece's line at distance radius from centre, nearer the start
+// first. A tangent line computes a slightly negative squared half chord; within a tiny fraction
+// of the squared distance from the start to the foot it counts as a touch.
 void lineCircle(const AcDbCurvePiece& line, const AcGePoint2d& center, double radius,
                 std::vector<double>& params) {
     const AcGeVector2d d = line.end - line.start;
+    const double length = d.length();
+    if (!(length > 0.0)) return;
     const AcGeVector2d f = line.start - center;
-    const double a = d.lengthSqrd();
-    if (!(a > 0.0)) return;
-    const double b = 2.0 * f.dotProduct(d);
-    const double c = f.lengthSqrd() - radius * radius;
-    double disc = b * b - 4.0 * a * c;
-    // A tangent line computes a tiny negative discriminant; treat it as a touch.
-    if (disc < 0.0 && disc > -Tavro::kTangentDiscriminant * b * b) disc = 0.0;
-    if (disc < 0.0) return;
-    const double root = std::sqrt(disc);
-    params.push_back((-b - root) / (2.0 * a));
-    if (root > 0.0) params.push_back((-b + root) / (2.0 * a));
+    const TavroKernel::CircleChord chord =
+        TavroKernel::circleChord(-d.y, d.x, d.y * f.x - d.x * f.y, radius);
+    const double footParam = (chord.foot.asVector() - f).dotProduct(chord.along) / length;
+    double half2 = chord.halfSquared;
+    const double toFoot = footParam * length;
+    if (half2 < 0.0 && half2 > -Tavro::kTangentDiscriminant * toFoot * toFoot) half2 = 0.0;
+    if (!(half2 >= 0.0)) return;
+    const double half = std::sqrt(half2) / length;
+    params.push_back(footParam - half);
+    if (half > 0.0) params.push_back(footParam + half);
 }
 
 void lineLine(const AcDbCurvePiece& p, const AcDbCurvePiece& q, std::vector<AcGePoint2d>& hits) {
@@ -85,18 +88,16 @@ void lineArc(const AcDbCurvePiece& line, const AcDbCurvePiece& arc,
 
 void arcArc(const AcDbCurvePiece& a, const AcDbCurvePiece& b, std::vector<AcGePoint2d>& hits) {
     const AcGeVector2d d = b.center - a.center;
-    const double dist = d.length();
-    if (!(dist > 0.0)) return; // concentric circles meet everywhere or nowhere
-    const double along = (dist * dist + a.radius * a.radius - b.radius * b.radius) / (2.0 * dist);
-    double h2 = a.radius * a.radius - along * along;
-    if (h2 < 0.0 && h2 > -Tavro::kTangentDiscriminant * a.radius * a.radius) h2 = 0.0;
-    if (h2 < 0.0) return;
-    const double h = std::sqrt(h2);
-    const AcGeVector2d unit = d / dist;
-    const AcGePoint2d foot = a.center + unit * along;
-    const AcGeVector2d side(-unit.y * h, unit.x * h);
-    addHit(a, b, foot + side, hits);
-    if (h > 0.0) addHit(a, b, foot - side, hits);
+    if (!(d.length() > 0.0)) return; // concentric circles meet everywhere or nowhere
+    const double k = (d.lengthSqrd() + a.radius * a.radius - b.radius * b.radius) / 2.0;
+    const TavroKernel::CircleChord chord = TavroKernel::circleChord(d.x, d.y, -k, a.radius);
+    double half2 = chord.halfSquared;
+    if (half2 < 0.0 && half2 > -Tavro::kTangentDiscriminant * a.radius * a.radius) half2 = 0.0;
+    if (!(half2 >= 0.0)) return;
+    const double half = std::sqrt(half2);
+    const AcGePoint2d foot = a.center + chord.foot.asVector();
+    addHit(a, b, foot - chord.along * half, hits);
+    if (half > 0.0) addHit(a, b, foot + chord.along * half, hits);
 }
 
 void intersectPieces(const AcDbCurvePiece& a, const AcDbCurvePiece& b,

@@ -18,6 +18,10 @@
 // - lineCross: the parameters at which two lines p + t r and q + u s meet. The host's segment
 //   (AcGeLineSeg2d), the host's piece intersections and CTavroGeoGlobal's segment intersection;
 //   each keeps its own parallel test and parameter windows.
+// - circleChord: where a line meets a circle, as the foot of the perpendicular from the centre
+//   and the squared half chord; each caller keeps its own touch rule. CTavroGeoArc's closed
+//   forms (circle and line, two circles through their common chord) and the host's piece
+//   intersections (line and arc, arc and arc).
 // - polylineVertexCount, buildPolyline: a host polyline from vertex and bulge arrays, closed
 //   when the last vertex repeats the first. The relation, measure and cutting code.
 // - rayCastRelation: a point against a ring with arcs by a ray cast on the host's curves (the
@@ -63,6 +67,20 @@ double sweepFraction(double startAngle, double sweep, double angle);
 double chordArcArea(double chord, double theta);
 // The bulge of the part of an arc that spans the given fraction of its sweep.
 double partBulge(double bulge, double fraction);
+
+// The line a x + b y + c = 0, written in the frame of a circle's centre, against the circle of
+// radius r: the foot of the perpendicular from the centre, the line's unit direction
+// (b, -a) / |(a, b)|, and the squared half chord r^2 - c^2 / (a^2 + b^2), negative when the line
+// passes the circle. The points are foot +- along * sqrt(halfSquared): moving from the foot
+// keeps the points of a nearly axis-parallel line, which solving for one coordinate loses.
+// Two circles meet on their common chord, dx x + dy y = (d^2 + r1^2 - r2^2) / 2 about the first
+// centre. Not finite for a = b = 0.
+struct CircleChord {
+    AcGePoint2d foot;
+    AcGeVector2d along;
+    double halfSquared;
+};
+CircleChord circleChord(double a, double b, double c, double r);
 
 // The parameters at which the lines p + t r and q + u s meet, and r x s (zero for parallel
 // lines, when t and u are not finite).
