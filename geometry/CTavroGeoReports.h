@@ -2,7 +2,8 @@
 // Reports that gather several measures of one bulge polyline for a caller that wants them all at
 // once (the tavro program prints them): every number comes from the measure functions of
 // CTavroGeoPoint and CTavroGeoLine, arcs included, so a report and the single calls agree
-// exactly.
+// exactly. Also the conversions a drawing reader or writer needs: circles and arcs given by
+// centre and angles as bulge polylines, and the clean-up after arc recovery.
 
 #include "AcArray.h"
 #include "AcDb.h"
@@ -58,4 +59,23 @@ public:
     // side of an open polyline.
     static double flattenedPieces(const Tavro::NodeBulge& shape, int i, bool open, double angleStep,
                                   double arcStep);
+
+    // The arc about center running counterclockwise from startDegrees to endDegrees (a sweep
+    // taken modulo 360, a zero sweep a full turn) as an open bulge polyline; above 270 degrees
+    // it is cut in two halves so no bulge grows without bound. Non-finite input gives
+    // non-finite vertices, for the caller to refuse.
+    static Tavro::NodeBulge arcPolyline(const AcGePoint2d& center, double radius,
+                                        double startDegrees, double endDegrees);
+    // The circle as a closed polyline of two half circles, starting and ending at its east
+    // point.
+    static Tavro::NodeBulge circlePolyline(const AcGePoint2d& center, double radius);
+
+    // After arc recovery (CTavroGeoLine::geoDeconvolution from in to out): takes back the
+    // recovered arcs that replace fewer than minChords chords of the input, so that a regular
+    // polygon is not read as a circle. Each vertex of out is found again in in, in order; an arc
+    // of out that is new (its bulge differs from the input's) and spans too few input chords
+    // gets its input vertices back; when no new arc is left, out becomes in. False when out
+    // cannot be matched to in; out is then left as it was.
+    static bool keepShortArcRunsAsDrawn(const Tavro::NodeBulge& in, bool closed, int minChords,
+                                        Tavro::NodeBulge& out);
 };

@@ -200,8 +200,6 @@ constexpr double kDependentColumnTol = 1e-12;
 constexpr double kShiftStepTol = 1e-9;
 constexpr double kRatioStepTol = 1e-15;
 // ---- The command-line program ----
-// A bulge below this draws a straight side in the SVG picture.
-constexpr double kSvgStraightBulge = 1e-10;
 // The smallest span of the SVG picture, and its margin as a fraction of the span.
 constexpr double kSvgMinSpan = 1e-9;
 constexpr double kSvgMargin = 0.03;

@@ -68,3 +68,56 @@ TEST(GeoReports, RegionsExtentsAndFlattenedPieces) {
     EXPECT_GT(CTavroGeoReports::flattenedPieces(half, 2, false, 7 * kDeg, 0.0), 1.0);
     EXPECT_EQ(CTavroGeoReports::flattenedPieces(half, 3, false, 7 * kDeg, 0.0), 1.0);
 }
+
+// Arcs given by centre and angles: hand values of the bulges, and the polyline's own measures
+// against the circle's (length r * sweep, area pi r^2 for the circle).
+TEST(GeoReports, ArcsAndCirclesByCentreAsBulgePolylines) {
+    const AcGePoint2d c = P(1, 1);
+    Tavro::NodeBulge quarter = CTavroGeoReports::arcPolyline(c, 2.0, 0.0, 90.0);
+    ASSERT_EQ(quarter.nodes.length(), 2);
+    expectNear(quarter.nodes[0], 3, 1, 1e-15);
+    expectNear(quarter.nodes[1], 1, 3, 1e-15);
+    EXPECT_NEAR(quarter.bulges[0], std::sqrt(2.0) - 1.0, 1e-15); // tan(pi / 8)
+    EXPECT_EQ(quarter.bulges[1], 0.0);
+    // A sweep is taken modulo a turn; over 270 degrees it is cut in two; no sweep is a full turn.
+    const struct {
+        double from, to, sweep;
+        int nodes;
+    } cases[] = {{0, -90, 270, 2}, {10, 310, 300, 3}, {45, 45, 360, 3}, {-30, 750, 60, 2}};
+    for (const auto& k : cases) {
+        const Tavro::NodeBulge arc = CTavroGeoReports::arcPolyline(c, 2.0, k.from, k.to);
+        ASSERT_EQ(arc.nodes.length(), k.nodes) << k.from << " " << k.to;
+        const double length = CTavroGeoLine::GetBulgeLineLength(arc.nodes, arc.bulges, false);
+        EXPECT_NEAR(length, 2.0 * k.sweep * kPi / 180.0, 1e-12) << k.from << " " << k.to;
+        EXPECT_NEAR(arc.nodes.last().distanceTo(c), 2.0, 1e-15);
+    }
+    const Tavro::NodeBulge circle = CTavroGeoReports::circlePolyline(c, 2.0);
+    EXPECT_NEAR(std::fabs(CTavroGeoPoint::geoArea(circle.nodes, circle.bulges)), 4.0 * kPi, 1e-12);
+    const Tavro::NodeBulge bad = CTavroGeoReports::arcPolyline(c, 2.0, 0.0, std::nan(""));
+    EXPECT_FALSE(std::isfinite(bad.nodes.last().x));
+}
+
+// Arc recovery's clean-up: a new arc over fewer chords than asked gets its input vertices back;
+// one over enough chords stays; an output that is not a subsequence of the input is refused.
+TEST(GeoReports, ShortRecoveredArcsAreTakenBack) {
+    Tavro::NodeBulge in;
+    for (int k = 0; k <= 6; ++k) {
+        in.nodes.append(P(k, k * k * 0.01));
+        in.bulges.append(0.0);
+    }
+    // One arc from vertex 0 to 3 (three chords), then a straight run to 6.
+    Tavro::NodeBulge out = shape({in.nodes[0], in.nodes[3], in.nodes[6]}, {0.1, 0.0, 0.0});
+    Tavro::NodeBulge kept = out;
+    ASSERT_TRUE(CTavroGeoReports::keepShortArcRunsAsDrawn(in, false, 3, kept));
+    EXPECT_EQ(kept.nodes, out.nodes);
+    EXPECT_EQ(kept.bulges, out.bulges);
+    kept = out;
+    ASSERT_TRUE(CTavroGeoReports::keepShortArcRunsAsDrawn(in, false, 4, kept));
+    EXPECT_EQ(kept.nodes, in.nodes); // no new arc left: the input itself
+    EXPECT_EQ(kept.bulges, in.bulges);
+    kept = shape({in.nodes[0], P(9, 9)}, {0.1, 0.0});
+    EXPECT_FALSE(CTavroGeoReports::keepShortArcRunsAsDrawn(in, false, 4, kept));
+    EXPECT_EQ(kept.nodes.length(), 2);
+    Tavro::NodeBulge empty;
+    EXPECT_FALSE(CTavroGeoReports::keepShortArcRunsAsDrawn(empty, true, 4, kept));
+}

@@ -1,4 +1,5 @@
 #include "DxfIo.h"
+#include "CTavroGeoReports.h"
 #include "TavroTolerance.h"
 #include "CliSupport.h"
 
@@ -15,8 +16,6 @@
 namespace tavro {
 
 namespace {
-
-using Tavro::kPi;
 
 bool finite(double v) {
     return std::isfinite(v);
@@ -42,29 +41,15 @@ public:
     // from below (extrusion z < 0) is mirrored in x.
     void addArc(const DL_ArcData& d) override {
         begin("ARC");
-        double sweep = d.angle2 - d.angle1;
-        if (finite(sweep)) {
-            sweep = std::fmod(sweep, 360.0);
-            if (sweep <= 0.0) sweep += 360.0;
-        }
-        // Above 270 degrees the arc is drawn as two halves, so no bulge grows without bound.
-        const int parts = sweep > 270.0 ? 2 : 1;
-        const double step = sweep / parts;
-        const double bulge = std::tan(step * kPi / 720.0);
-        for (int i = 0; i <= parts; ++i) {
-            const double a = (d.angle1 + step * i) * kPi / 180.0;
-            push(d.cx + d.radius * std::cos(a), d.cy + d.radius * std::sin(a),
-                 i < parts ? bulge : 0.0);
-        }
+        pushAll(
+            CTavroGeoReports::arcPolyline(AcGePoint2d(d.cx, d.cy), d.radius, d.angle1, d.angle2));
         mirrorIfFlipped();
         finish();
     }
 
     void addCircle(const DL_CircleData& d) override {
         begin("CIRCLE");
-        push(d.cx + d.radius, d.cy, 1.0);
-        push(d.cx - d.radius, d.cy, 1.0);
-        push(d.cx + d.radius, d.cy, 0.0);
+        pushAll(CTavroGeoReports::circlePolyline(AcGePoint2d(d.cx, d.cy), d.radius));
         mirrorIfFlipped();
         finish();
     }
@@ -121,6 +106,11 @@ private:
                             .arg(m_current.shape.nodes.length() + 1);
         m_current.shape.nodes.append(AcGePoint2d(x, y));
         m_current.shape.bulges.append(bulge);
+    }
+
+    void pushAll(const Tavro::NodeBulge& shape) {
+        for (int i = 0; i < shape.nodes.length(); ++i)
+            push(shape.nodes[i].x, shape.nodes[i].y, shape.bulges[i]);
     }
 
     void mirrorIfFlipped() {

@@ -191,57 +191,6 @@ bool flatten(Tavro::NodeBulge& shape, const FlattenSettings& s) {
 
 // ---- recover-arcs ----
 
-// Takes back the recovered arcs that replace fewer than minChords chords of the input, so
-// that a regular polygon is not read as a circle. The recovery keeps some input vertices and
-// drops the others; each kept vertex is found again in the input, and an arc that is new (its
-// bulge differs from the input's) and spans too few chords gets its input vertices back.
-// False when the output cannot be matched to the input; it is then left as the recovery gave.
-bool keepShortRunsAsDrawn(const Tavro::NodeBulge& in, bool closed, int minChords,
-                          Tavro::NodeBulge& out) {
-    const int n = in.nodes.length();
-    const int m = out.nodes.length();
-    auto bulgeAt = [&](int i) { return i % n < in.bulges.length() ? in.bulges[i % n] : 0.0; };
-    QVector<int> index;
-    int next = 0;
-    for (int k = 0; k < m; ++k) {
-        while (next <= n && !(in.nodes[next % n] == out.nodes[k]))
-            ++next;
-        if (next > n) return false;
-        index << next++;
-    }
-    // The input index at which the run from output vertex k ends.
-    auto runEnd = [&](int k) {
-        return k + 1 < m ? index[k + 1] : closed ? index[0] + n : index[k];
-    };
-    auto isShortArc = [&](int k) {
-        if (k + 1 >= m && !closed) return false;
-        const double bulge = k < out.bulges.length() ? out.bulges[k] : 0.0;
-        return bulge != bulgeAt(index[k]) && bulge != 0.0 && runEnd(k) - index[k] < minChords;
-    };
-    Tavro::NodeBulge kept;
-    bool arcKept = false;
-    auto keepInput = [&](int from, int to) {
-        for (int j = from; j < to; ++j) {
-            kept.nodes.append(in.nodes[j % n]);
-            kept.bulges.append(bulgeAt(j));
-        }
-    };
-    const bool wrapRestored = m > 0 && closed && isShortArc(m - 1) && index[m - 1] < n;
-    if (wrapRestored) keepInput(0, index[0]);
-    for (int k = 0; k < m; ++k) {
-        if (isShortArc(k)) {
-            keepInput(index[k], wrapRestored && k == m - 1 ? n : runEnd(k));
-            continue;
-        }
-        const double bulge = k < out.bulges.length() ? out.bulges[k] : 0.0;
-        arcKept = arcKept || bulge != bulgeAt(index[k]);
-        kept.nodes.append(out.nodes[k]);
-        kept.bulges.append(bulge);
-    }
-    out = arcKept ? kept : in;
-    return true;
-}
-
 } // namespace
 
 int runFlatten(const QStringList& argList) {
@@ -293,7 +242,7 @@ int runRecoverArcs(const QStringList& argList) {
         if (!CTavroGeoLine::geoDeconvolution(recovered.nodes, recovered.bulges, line.shape.nodes,
                                              line.shape.bulges, closed, tol))
             continue; // no run found: the polyline stays as read
-        keepShortRunsAsDrawn(line.shape, closed, int(minChords), recovered);
+        CTavroGeoReports::keepShortArcRunsAsDrawn(line.shape, closed, int(minChords), recovered);
         line.shape = recovered;
     }
     if (!writePolylines(args.output(), polylines, error)) return dataError("recover-arcs", error);

@@ -7,6 +7,7 @@
 #include "DxfIo.h"
 #include "PolylineCsv.h"
 
+#include "CTavroGeoArc.h"
 #include "CTavroGeoBoder.h"
 #include "CTavroGeoReports.h"
 
@@ -124,15 +125,15 @@ QString svgPath(const Tavro::NodeBulge& shape, bool closed, const Frame& f) {
         const AcGePoint2d& a = p[i];
         const AcGePoint2d& b = p[(i + 1) % n];
         const double bulge = i < shape.bulges.length() ? shape.bulges[i] : 0.0;
-        const double chord = std::hypot(b.x - a.x, b.y - a.y);
-        if (std::fabs(bulge) < Tavro::kSvgStraightBulge || chord == 0.0) {
+        // The library's radius is 0 for a side it measures as straight.
+        const double radius = CTavroGeoArc::geoArcRadius(a, b, bulge);
+        if (radius == 0.0) {
             d += QString(" L%1 %2").arg(f.x(b.x), f.y(b.y));
             continue;
         }
-        // radius = (chord / 2) / sin(theta / 2) with theta = 4 atan|bulge|. The picture shows the
-        // plane as it is (y up), so a counterclockwise arc (bulge > 0) still turns
-        // counterclockwise there, which in the picture's own y-down axes is sweep flag 0.
-        const double radius = chord / 2.0 / std::sin(2.0 * std::atan(std::fabs(bulge)));
+        // The picture shows the plane as it is (y up), so a counterclockwise arc (bulge > 0)
+        // still turns counterclockwise there, which in the picture's own y-down axes is sweep
+        // flag 0.
         d += QString(" A%1 %1 0 %2 %3 %4 %5")
                  .arg(number(radius))
                  .arg(std::fabs(bulge) > 1.0 ? 1 : 0)
