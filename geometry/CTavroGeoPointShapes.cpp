@@ -192,8 +192,9 @@ void CTavroGeoPoint::geoRemoveSame(AcArray<AcGePoint3d>& nodes) {
 
 void CTavroGeoPoint::geoRemoveSameNodes(AcArray<AcGePoint2d>& nodes, AcArray<double>& bulges,
                                         double tol) {
-    const std::vector<bool> keep = keptAwayFromEarlier(nodes, tol);
     const int n = nodes.length();
+    if (n < 2) return;
+    const std::vector<bool> keep = keptAwayFromEarlier(nodes, tol);
     if (std::find(keep.begin(), keep.end(), false) == keep.end()) return;
     AcArray<AcGePoint2d> keptNodes;
     AcArray<double> keptBulges;
