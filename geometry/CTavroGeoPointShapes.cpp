@@ -39,10 +39,18 @@ template <typename Point> void removeCloseToPredecessor(AcArray<Point>& nodes) {
 // it; the cells are also widened with the largest coordinate, so that a coordinate divided by
 // the width stays far inside the doubles' exact integers. Non-finite nodes are never within
 // any distance and simply stay.
+constexpr int kFewNodes = 32;
+
 std::vector<bool> keptAwayFromEarlier(const AcArray<AcGePoint2d>& nodes, double tol) {
     const int n = nodes.length();
     std::vector<bool> keep(n, true);
     if (!(tol > 0.0)) return keep;
+    if (n <= kFewNodes) { // a handful of hits: comparing every pair is cheapest
+        for (int i = 1; i < n; ++i)
+            for (int k = 0; k < i && keep[i]; ++k)
+                if (keep[k] && nodes[i].distanceTo(nodes[k]) < tol) keep[i] = false;
+        return keep;
+    }
     double largest = 0.0;
     for (const AcGePoint2d& p : nodes)
         if (std::isfinite(p.x) && std::isfinite(p.y))
