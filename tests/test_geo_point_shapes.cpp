@@ -218,7 +218,9 @@ TEST(GeoPointCleanup, RemoveSameNodesMatchesPairwiseRule) {
         for (int k = 0; k < wantNodes.length(); ++k)
             EXPECT_EQ(std::memcmp(&gotNodes[k], &wantNodes[k], sizeof(AcGePoint2d)), 0);
         EXPECT_EQ(gotBulges, wantBulges) << "round " << round;
-        if (nodes.length() > 60) EXPECT_LT(gotNodes.length(), nodes.length());
+        if (nodes.length() > 60) {
+            EXPECT_LT(gotNodes.length(), nodes.length());
+        }
     }
     // Zero, negative and NaN tolerances keep everything; an infinite one keeps the first finite
     // node and the non-finite ones.
