@@ -32,6 +32,15 @@
 // - rowCrossings: the crossings of a bulge piece with the row to the right of a point, half
 //   open, arcs cut at their circle's top and bottom. The point-in-ring family and the ray cast's
 //   straight rings (through CTavroGeoInternal::rowCrossings and rowCrossingParity).
+//
+// Left with their callers on purpose, because their arithmetic is part of a published answer:
+// - An arc's extreme points. The host's extents and the row crossings take the quadrant
+//   directions that sweepFraction puts strictly inside the sweep; CTavroGeoArc::geoArcExtends
+//   keeps its own rule (a quadrant point on the arc by length, or by angular parameter).
+// - The flattening's arc (CTavroGeoLineArcs): it places the centre by the sagitta from the
+//   chord's middle, and every vertex it writes depends on those bits.
+// - Walking the pieces of a bulge polyline: each caller skips short pieces and sets parameter
+//   windows by its own rule (the arc intersections, the host polyline, the cutting code).
 
 #include "AcArray.h"
 #include "AcGe.h"
