@@ -30,27 +30,6 @@ void addHit(const AcDbCurvePiece& a, const AcDbCurvePiece& b, const AcGePoint2d&
     hits.push_back(p);
 }
 
-// Parameters of the straight piece's line at distance radius from centre, nearer the start
-// first. A tangent line computes a slightly negative squared half chord; within a tiny fraction
-// of the squared distance from the start to the foot it counts as a touch.
-void lineCircle(const AcDbCurvePiece& line, const AcGePoint2d& center, double radius,
-                std::vector<double>& params) {
-    const AcGeVector2d d = line.end - line.start;
-    const double length = d.length();
-    if (!(length > 0.0)) return;
-    const AcGeVector2d f = line.start - center;
-    const TavroKernel::CircleChord chord =
-        TavroKernel::circleChord(-d.y, d.x, d.y * f.x - d.x * f.y, radius);
-    const double footParam = (chord.foot.asVector() - f).dotProduct(chord.along) / length;
-    double half2 = chord.halfSquared;
-    const double toFoot = footParam * length;
-    if (half2 < 0.0 && half2 > -Tavro::kTangentDiscriminant * toFoot * toFoot) half2 = 0.0;
-    if (!(half2 >= 0.0)) return;
-    const double half = std::sqrt(half2) / length;
-    params.push_back(footParam - half);
-    if (half > 0.0) params.push_back(footParam + half);
-}
-
 void lineLine(const AcDbCurvePiece& p, const AcDbCurvePiece& q, std::vector<AcGePoint2d>& hits) {
     const AcGeVector2d r = p.end - p.start;
     const AcGeVector2d s = q.end - q.start;
@@ -78,26 +57,51 @@ void lineLine(const AcDbCurvePiece& p, const AcDbCurvePiece& q, std::vector<AcGe
     }
 }
 
-void lineArc(const AcDbCurvePiece& line, const AcDbCurvePiece& arc,
-             std::vector<AcGePoint2d>& hits) {
-    std::vector<double> params;
-    lineCircle(line, arc.center, arc.radius, params);
-    for (double t : params)
-        if (withinPiece(line, t)) addHit(line, arc, line.pointAt(t), hits);
+// A tangent computes a discriminant just below zero; within a tiny fraction of the scale it
+// counts as a touch.
+int touchingRoots(const TavroKernel::Quadratic& q, double scale, double t[2]) {
+    double disc = q.b * q.b - q.a * q.c;
+    if (disc < 0.0 && disc > -Tavro::kTangentDiscriminant * scale) disc = 0.0;
+    return TavroKernel::quadraticRoots(q, disc, t);
 }
 
+TavroKernel::ChordFrame frameOf(const AcDbCurvePiece& arc) {
+    return TavroKernel::chordFrame(arc.start, arc.end, arc.center);
+}
+
+void lineArc(const AcDbCurvePiece& line, const AcDbCurvePiece& arc,
+             std::vector<AcGePoint2d>& hits) {
+    const TavroKernel::Quadratic q =
+        TavroKernel::lineOnChordCircle(frameOf(arc), line.start, line.end - line.start);
+    double t[2];
+    const int n = touchingRoots(q, q.b * q.b, t);
+    for (int i = 0; i < n; ++i)
+        if (withinPiece(line, t[i])) addHit(line, arc, line.pointAt(t[i]), hits);
+}
+
+// The two circles meet on their common chord, the line X . n = k written in the frame of the
+// arc of smaller radius, where n joins the centres; everything is taken from the arcs' middles
+// and offsets, so that flat arcs, whose radii are huge, are not squared. The chord is met with
+// the smaller circle: it crosses that one steeply, while it may run almost along a flat arc.
 void arcArc(const AcDbCurvePiece& a, const AcDbCurvePiece& b, std::vector<AcGePoint2d>& hits) {
-    const AcGeVector2d d = b.center - a.center;
-    if (!(d.length() > 0.0)) return; // concentric circles meet everywhere or nowhere
-    const double k = (d.lengthSqrd() + a.radius * a.radius - b.radius * b.radius) / 2.0;
-    const TavroKernel::CircleChord chord = TavroKernel::circleChord(d.x, d.y, -k, a.radius);
-    double half2 = chord.halfSquared;
-    if (half2 < 0.0 && half2 > -Tavro::kTangentDiscriminant * a.radius * a.radius) half2 = 0.0;
-    if (!(half2 >= 0.0)) return;
-    const double half = std::sqrt(half2);
-    const AcGePoint2d foot = a.center + chord.foot.asVector();
-    addHit(a, b, foot - chord.along * half, hits);
-    if (half > 0.0) addHit(a, b, foot + chord.along * half, hits);
+    const bool swapped = b.radius < a.radius;
+    const TavroKernel::ChordFrame fa = frameOf(swapped ? b : a), fb = frameOf(swapped ? a : b);
+    const AcGeVector2d mid = fa.toFrame(fb.mid - fa.mid);
+    const AcGeVector2d vb = fa.toFrame(fb.v);
+    const AcGeVector2d n = mid + vb * fb.yc - AcGeVector2d(0.0, fa.yc);
+    const double length = n.length();
+    if (!(length > 0.0)) return; // concentric circles meet everywhere or nowhere
+    const double k =
+        (mid.dotProduct(mid + vb * (2.0 * fb.yc)) + (fa.h - fb.h) * (fa.h + fb.h)) / 2.0;
+    const AcGeVector2d unit = n / length;
+    const AcGePoint2d foot = fa.toWorld(AcGePoint2d(unit.x * k / length, unit.y * k / length));
+    const AcGeVector2d along = fa.u * -unit.y + fa.v * unit.x;
+    const TavroKernel::Quadratic q = TavroKernel::lineOnChordCircle(fa, foot, along);
+    double t[2];
+    const int count = touchingRoots(q, fa.h * fa.h + fa.yc * fa.yc, t);
+    // The hit to the left of the line from a's centre to b's first.
+    for (int i = 0; i < count; ++i)
+        addHit(a, b, foot + along * t[swapped ? i : count - 1 - i], hits);
 }
 
 void intersectPieces(const AcDbCurvePiece& a, const AcDbCurvePiece& b,

@@ -315,3 +315,35 @@ TEST(PolylineEntity, BandAnswersAsTheWholePolylineNearItsRay) {
     EXPECT_TRUE(AcDbPolylineBand(bad, 1, straight, 3, true, ray, 2e-6).isBounded());
     EXPECT_EQ(AcDbPolylineBand(bad, 0, nullptr, 0, true, ray, 2e-6).pieceCount(), 0);
 }
+
+// A flat arc (radius 1e8 over a 60 m chord, sagitta 4.5e-6 m) against a vertical line and a
+// circle of radius 10: its hits follow from the circle's equation, y = -x^2 / (R + sqrt(R^2 -
+// x^2)) without cancellation. Taken about the far centre, r^2 - d^2 cancels to whole units and
+// the hits came out metres away, or not at all.
+TEST(PolylineEntity, FlatArcsMeetLinesAndCirclesWhereTheyAre) {
+    const double R = 1e8;
+    auto below = [&](double x) { return -x * x / (R + std::sqrt(R * R - x * x)); };
+    const double bulge = std::tan(std::asin(30.0 / R) / 2.0); // a quarter of the sweep 2 asin(30/R)
+    AcDbPolyline flat;
+    flat.addVertexAt(0, P(30, below(30)), bulge); // counterclockwise about (0, -R)
+    flat.addVertexAt(1, P(-30, below(30)));
+    AcDbLine line(P3(5, -1, 0), P3(5, 1, 0));
+    AcArray<AcGePoint3d> hits = hitsOf(flat, &line);
+    ASSERT_EQ(hits.length(), 1);
+    EXPECT_NEAR(hits[0].x, 5.0, 1e-12);
+    EXPECT_NEAR(hits[0].y, below(5), 1e-12);
+    AcDbPolyline circle;
+    circle.addVertexAt(0, P(10, 0), 1.0);
+    circle.addVertexAt(1, P(-10, 0), 1.0);
+    circle.setClosed(true);
+    for (AcDbPolyline* first : {&flat, &circle}) {
+        hits = hitsOf(*first, first == &flat ? static_cast<AcDbEntity*>(&circle) : &flat);
+        ASSERT_EQ(hits.length(), 2);
+        for (const AcGePoint3d& h : hits) {
+            // On the circle, and at the flat arc's height for its x.
+            EXPECT_NEAR(std::hypot(h.x, h.y), 10.0, 1e-12);
+            EXPECT_NEAR(h.y, below(h.x), 1e-12);
+        }
+        EXPECT_NEAR(std::fabs(hits[0].x - hits[1].x), 20.0, 1e-9);
+    }
+}

@@ -18,10 +18,13 @@
 // - lineCross: the parameters at which two lines p + t r and q + u s meet. The host's segment
 //   (AcGeLineSeg2d), the host's piece intersections and CTavroGeoGlobal's segment intersection;
 //   each keeps its own parallel test and parameter windows.
+// - chordFrame, lineOnChordCircle, quadraticRoots: a bulge arc's circle about its chord's
+//   middle, where flat arcs keep their precision. The host's piece intersections (line and
+//   arc, arc and arc).
 // - circleChord: where a line meets a circle, as the foot of the perpendicular from the centre
 //   and the squared half chord; each caller keeps its own touch rule. CTavroGeoArc's closed
-//   forms (circle and line, two circles through their common chord) and the host's piece
-//   intersections (line and arc, arc and arc).
+//   forms (circle and line, two circles through their common chord), which are given a centre
+//   and a radius.
 // - polylineVertexCount, buildPolyline: a host polyline from vertex and bulge arrays, closed
 //   when the last vertex repeats the first. The relation, measure and cutting code.
 // - rayCastRelation: a point against a ring with arcs by a ray cast on the host's curves (the
@@ -90,6 +93,30 @@ struct CircleChord {
     double halfSquared;
 };
 CircleChord circleChord(double a, double b, double c, double r);
+
+// A bulge arc's circle written about the middle of its chord: with u along the chord (start to
+// end), v to its left, h the half chord and yc the centre's offset along v, the circle is
+// x^2 + y^2 - 2 yc y - h^2 = 0 in the frame (mid; u, v). A flat arc's centre lies far away and
+// the centre form's r^2 - d^2 then cancels to a few units of a huge number (0.1 m off on a 50 m
+// chord of bulge 1e-7); in this frame nothing large is subtracted. The chord must not be zero.
+struct ChordFrame {
+    AcGePoint2d mid;
+    AcGeVector2d u, v;
+    double h;
+    double yc;
+    AcGeVector2d toFrame(const AcGeVector2d& w) const;
+    AcGePoint2d toWorld(const AcGePoint2d& local) const;
+};
+ChordFrame chordFrame(const AcGePoint2d& start, const AcGePoint2d& end, const AcGePoint2d& center);
+// The line p + t d (world) against the frame's circle as a t^2 + 2 b t + c = 0.
+struct Quadratic {
+    double a, b, c;
+};
+Quadratic lineOnChordCircle(const ChordFrame& f, const AcGePoint2d& p, const AcGeVector2d& d);
+// The roots of q, ascending, for the discriminant b^2 - a c given by the caller (who decides
+// when a slightly negative one is a touch): 0, 1 (disc 0) or 2, by the form that keeps the
+// small root's precision.
+int quadraticRoots(const Quadratic& q, double disc, double t[2]);
 
 // The parameters at which the lines p + t r and q + u s meet, and r x s (zero for parallel
 // lines, when t and u are not finite).

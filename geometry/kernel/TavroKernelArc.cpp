@@ -5,6 +5,7 @@
 #include "TavroTolerance.h"
 
 #include <cmath>
+#include <utility>
 
 namespace TavroKernel {
 
@@ -18,6 +19,45 @@ CircleChord circleChord(double a, double b, double c, double r) {
     const double norm = std::sqrt(norm2);
     return {AcGePoint2d(-c * a / norm2, -c * b / norm2), AcGeVector2d(b / norm, -a / norm),
             r * r - c * c / norm2};
+}
+
+AcGeVector2d ChordFrame::toFrame(const AcGeVector2d& w) const {
+    return AcGeVector2d(w.dotProduct(u), w.dotProduct(v));
+}
+
+AcGePoint2d ChordFrame::toWorld(const AcGePoint2d& local) const {
+    return mid + u * local.x + v * local.y;
+}
+
+ChordFrame chordFrame(const AcGePoint2d& start, const AcGePoint2d& end, const AcGePoint2d& center) {
+    ChordFrame f;
+    f.mid = AcGePoint2d((start.x + end.x) / 2.0, (start.y + end.y) / 2.0);
+    const AcGeVector2d chord = end - start;
+    f.h = chord.length() / 2.0;
+    f.u = chord / (2.0 * f.h);
+    f.v = AcGeVector2d(-f.u.y, f.u.x);
+    f.yc = (center - f.mid).dotProduct(f.v);
+    return f;
+}
+
+Quadratic lineOnChordCircle(const ChordFrame& f, const AcGePoint2d& p, const AcGeVector2d& d) {
+    const AcGeVector2d pl = f.toFrame(p - f.mid);
+    const AcGeVector2d dl = f.toFrame(d);
+    return {dl.lengthSqrd(), pl.dotProduct(dl) - f.yc * dl.y,
+            (pl.x - f.h) * (pl.x + f.h) + pl.y * (pl.y - 2.0 * f.yc)};
+}
+
+int quadraticRoots(const Quadratic& q, double disc, double t[2]) {
+    if (!(q.a > 0.0) || !(disc >= 0.0)) return 0;
+    if (disc == 0.0) {
+        t[0] = -q.b / q.a;
+        return 1;
+    }
+    const double big = -(q.b + std::copysign(std::sqrt(disc), q.b));
+    t[0] = big / q.a;
+    t[1] = q.c / big;
+    if (t[1] < t[0]) std::swap(t[0], t[1]);
+    return 2;
 }
 
 double arcSweep(double bulge) {
