@@ -33,14 +33,31 @@ template <typename Point> void removeCloseToPredecessor(AcArray<Point>& nodes) {
     if (kept.length() != nodes.length()) nodes = kept;
 }
 
+constexpr int kFewNodes = 32;
+
+// Whether some two finite nodes may lie closer than tol: nodes sorted by x, each compared with
+// those after it within tol in x. Gives up and answers yes after a few comparisons a node, so
+// nodes stacked on one vertical line do not cost n squared here.
+bool mayHaveNearPair(const AcArray<AcGePoint2d>& nodes, double tol) {
+    std::vector<AcGePoint2d> sorted;
+    sorted.reserve(nodes.length());
+    for (const AcGePoint2d& p : nodes)
+        if (std::isfinite(p.x) && std::isfinite(p.y)) sorted.push_back(p);
+    std::sort(sorted.begin(), sorted.end(),
+              [](const AcGePoint2d& a, const AcGePoint2d& b) { return a.x < b.x; });
+    long budget = 4L * static_cast<long>(sorted.size());
+    for (size_t i = 0; i < sorted.size(); ++i)
+        for (size_t j = i + 1; j < sorted.size() && sorted[j].x - sorted[i].x < tol; ++j)
+            if (--budget < 0 || sorted[i].distanceTo(sorted[j]) < tol) return true;
+    return false;
+}
+
 // Marks the nodes that survive when each kept node removes every later node closer than tol:
 // a node stays when no earlier kept node lies that close. Kept nodes are filed in square
 // cells at least 2 tol wide, so a node need only look in its own and the eight cells around
 // it; the cells are also widened with the largest coordinate, so that a coordinate divided by
 // the width stays far inside the doubles' exact integers. Non-finite nodes are never within
 // any distance and simply stay.
-constexpr int kFewNodes = 32;
-
 std::vector<bool> keptAwayFromEarlier(const AcArray<AcGePoint2d>& nodes, double tol) {
     const int n = nodes.length();
     std::vector<bool> keep(n, true);
@@ -51,6 +68,7 @@ std::vector<bool> keptAwayFromEarlier(const AcArray<AcGePoint2d>& nodes, double 
                 if (keep[k] && nodes[i].distanceTo(nodes[k]) < tol) keep[i] = false;
         return keep;
     }
+    if (!mayHaveNearPair(nodes, tol)) return keep; // the common case: hits spread apart
     double largest = 0.0;
     for (const AcGePoint2d& p : nodes)
         if (std::isfinite(p.x) && std::isfinite(p.y))
