@@ -110,8 +110,8 @@ TEST(GeoArcExtents, EndsQuadrantPointsAndDegenerateArcs) {
 
     // A closed ring: (0,0)-(2,0) half circle down, straight up to (2,2), half circle back up
     // over (1,3) to (0,2), and the closing bulge 0 back to (0,0).
-    expectBox(CTavroGeoLine::geoLineExtends(square(0, 0, 2), Doubles{1.0, 0.0, 1.0, 0.0}), 0, -1,
-              2, 3);
+    expectBox(CTavroGeoLine::geoLineExtends(square(0, 0, 2), Doubles{1.0, 0.0, 1.0, 0.0}), 0, -1, 2,
+              3);
 }
 
 // Infinite and overflowing bulges and non-finite points: no crash and nothing the sanitizers
