@@ -116,7 +116,6 @@ regions below.dxf 1 157.079633
 # bad STATUS PATTERN -- ARGS...: guarded, writing to keep.txt and keep.svg.
 bad() { guarded "$@" -o keep.txt --svg keep.svg; }
 bad 1 '^tavro borders: missing.dxf: cannot open' -- borders missing.dxf
-bad 1 '^tavro borders: \.: cannot open: .*directory' -- borders .
 printf '0\nTEXT\n8\n0\n10\n0\n20\n0\n1\nhello\n' | dxf_entities >text.dxf
 bad 1 '^tavro borders: text.dxf: no usable entities' -- borders text.dxf
 printf 'not a drawing\n' >junk.dxf

@@ -4,18 +4,10 @@
 
 #include <cmath>
 
-namespace {
-Tavro::NodeBulge shape(AcArray<AcGePoint2d> nodes, AcArray<double> bulges) {
-    Tavro::NodeBulge s;
-    s.nodes = nodes;
-    s.bulges = bulges;
-    return s;
-}
-} // namespace
-
 TEST(GeoReports, RingMeasuresOfACircleFromTwoHalves) {
     // Two bulge-1 arcs between (0, 0) and (2, 0): the counterclockwise unit circle round (1, 0).
-    const TavroRingMeasures m = CTavroGeoReports::ringMeasures({P(0, 0), P(2, 0)}, {1.0, 1.0});
+    const TavroRingMeasures m =
+        CTavroGeoReports::ringMeasures({P(0, 0), P(2, 0)}, Doubles{1.0, 1.0});
     EXPECT_EQ(m.vertices, 2);
     EXPECT_NEAR(m.length, kPi, 1e-12);        // the first half only: the listing is open
     EXPECT_NEAR(m.perimeter, 2 * kPi, 1e-12); // both halves
@@ -37,19 +29,19 @@ TEST(GeoReports, RingMeasuresOfACircleFromTwoHalves) {
 
 TEST(GeoReports, RegionsExtentsAndFlattenedPieces) {
     // A region with a missing bulge and a -0 side: padded with +0, unsigned area, inside label.
-    Tavro::NodeBulge ring = shape({P(0, 0), P(0, 2), P(2, 2), P(2, 0)}, {-0.0, 0.0});
+    Tavro::NodeBulge region = ring(Pts{P(0, 0), P(0, 2), P(2, 2), P(2, 0)}, Doubles{-0.0, 0.0});
     double area = 0.0;
     AcGePoint2d label;
-    ASSERT_TRUE(CTavroGeoReports::regionMeasures(ring, area, label));
+    ASSERT_TRUE(CTavroGeoReports::regionMeasures(region, area, label));
     EXPECT_EQ(area, 4.0);
-    EXPECT_EQ(ring.bulges.length(), 4);
-    EXPECT_FALSE(std::signbit(ring.bulges[0]));
+    EXPECT_EQ(region.bulges.length(), 4);
+    EXPECT_FALSE(std::signbit(region.bulges[0]));
     EXPECT_TRUE(label.x > 0 && label.x < 2 && label.y > 0 && label.y < 2);
 
     // The bulge of the last vertex bends the closing side, listed closed or not: a half circle
     // on the chord from (2, 2) to (0, 0) round (1, 1), bulging up and left to 1 + sqrt 2 and
     // 1 - sqrt 2.
-    const Tavro::NodeBulge open = shape({P(0, 0), P(2, 0), P(2, 2)}, {0.0, 0.0, 1.0});
+    const Tavro::NodeBulge open = ring(Pts{P(0, 0), P(2, 0), P(2, 2)}, Doubles{0.0, 0.0, 1.0});
     for (bool closed : {false, true}) {
         const AcDbExtents e = CTavroGeoReports::polylineExtents(open, closed);
         EXPECT_NEAR(e.minPoint().x, 1 - std::sqrt(2.0), 1e-12) << closed;
@@ -59,7 +51,7 @@ TEST(GeoReports, RegionsExtentsAndFlattenedPieces) {
 
     // A half circle of radius 1 (sweep pi): by 7 degree steps trunc(180 / 7) + 1 = 26 pieces,
     // by 0.5 long steps trunc(pi / 0.5) + 1 = 7; straight up to bulge 0.001 by angle only.
-    const Tavro::NodeBulge half = shape({P(0, 0), P(2, 0), P(1, 5)}, {1.0, 0.001, 1.0});
+    const Tavro::NodeBulge half = ring(Pts{P(0, 0), P(2, 0), P(1, 5)}, Doubles{1.0, 0.001, 1.0});
     EXPECT_EQ(CTavroGeoReports::flattenedPieces(half, 0, false, 7 * kDeg, 0.0), 26.0);
     EXPECT_EQ(CTavroGeoReports::flattenedPieces(half, 0, false, 7 * kDeg, 0.5), 7.0);
     EXPECT_EQ(CTavroGeoReports::flattenedPieces(half, 1, false, 7 * kDeg, 0.0), 1.0);

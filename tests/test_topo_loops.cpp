@@ -108,26 +108,6 @@ TEST(TopoDoubleLoops, SquaresDanglingPiecesAndDoubleRuns) {
         EXPECT_EQ(edgeCount(loop), 0); // both ways round were walked and consumed
     }
 
-    // Two squares sharing a side: two faces; the outer boundary has six points.
-    CTavroAutoLoop two, twoOuter;
-    for (CTavroAutoLoop* loop : {&two, &twoOuter}) {
-        addSegment(*loop, P(0, 0), P(1, 0), 1);
-        addSegment(*loop, P(1, 0), P(2, 0), 2);
-        addSegment(*loop, P(2, 0), P(2, 1), 3);
-        addSegment(*loop, P(2, 1), P(1, 1), 4);
-        addSegment(*loop, P(1, 1), P(0, 1), 5);
-        addSegment(*loop, P(0, 1), P(0, 0), 6);
-        addSegment(*loop, P(1, 0), P(1, 1), 7);
-    }
-    two.GetDoubleLoops(0);
-    ASSERT_EQ(two.m_loops.size(), 2);
-    EXPECT_DOUBLE_EQ(shoelaceArea(two.m_loops[0]), 1.0);
-    EXPECT_DOUBLE_EQ(shoelaceArea(two.m_loops[1]), 1.0);
-    twoOuter.GetDoubleLoops(1);
-    ASSERT_EQ(twoOuter.m_loops.size(), 1);
-    EXPECT_EQ(twoOuter.m_loops[0].length(), 6);
-    EXPECT_DOUBLE_EQ(shoelaceArea(twoOuter.m_loops[0]), -2.0);
-
     // A dangling segment lies on no ring: faces and boundary are the square's, its edges stay.
     for (int mode = 0; mode < 2; ++mode) {
         CTavroAutoLoop loop;

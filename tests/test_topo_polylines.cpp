@@ -48,16 +48,7 @@ TEST(TopoPolylines, ConnectPolylineJoinsRunsThroughPassNodes) {
     EXPECT_EQ(ids, (Ids{1, 2, 3}));
     EXPECT_EQ(chain.m_loopBulges[0].length(), 4);
 
-    // A closed ring of pass-through nodes: one closed polyline, first point repeated at the end.
-    CTavroAutoLoop ring;
-    const Pts sq = square(0, 0, 1);
-    for (int i = 0; i < 4; ++i)
-        addPiece(ring, {sq[i], sq[(i + 1) % 4]}, i + 1);
-    ring.ConnectPolyline();
-    ASSERT_EQ(ring.m_loops.size(), 1);
-    EXPECT_EQ(ring.m_loops[0].length(), 5);
-    EXPECT_EQ(ring.m_loops[0].first(), ring.m_loops[0].last());
-    EXPECT_EQ(ring.m_loopIds[0].size(), 4u);
+    // A closed ring of pass-through nodes is joined on the deep ring in test_topo_walks.
 
     // A lone segment (two end nodes) is not output.
     CTavroAutoLoop lone;
