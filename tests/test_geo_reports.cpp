@@ -98,7 +98,7 @@ TEST(GeoReports, ShortRecoveredArcsAreTakenBack) {
         in.bulges.append(0.0);
     }
     // One arc from vertex 0 to 3 (three chords), then a straight run to 6.
-    Tavro::NodeBulge out = shape({in.nodes[0], in.nodes[3], in.nodes[6]}, {0.1, 0.0, 0.0});
+    Tavro::NodeBulge out = ring({in.nodes[0], in.nodes[3], in.nodes[6]}, {0.1, 0.0, 0.0});
     Tavro::NodeBulge kept = out;
     ASSERT_TRUE(CTavroGeoReports::keepShortArcRunsAsDrawn(in, false, 3, kept));
     EXPECT_EQ(kept.nodes, out.nodes);
@@ -107,7 +107,7 @@ TEST(GeoReports, ShortRecoveredArcsAreTakenBack) {
     ASSERT_TRUE(CTavroGeoReports::keepShortArcRunsAsDrawn(in, false, 4, kept));
     EXPECT_EQ(kept.nodes, in.nodes); // no new arc left: the input itself
     EXPECT_EQ(kept.bulges, in.bulges);
-    kept = shape({in.nodes[0], P(9, 9)}, {0.1, 0.0});
+    kept = ring({in.nodes[0], P(9, 9)}, {0.1, 0.0});
     EXPECT_FALSE(CTavroGeoReports::keepShortArcRunsAsDrawn(in, false, 4, kept));
     EXPECT_EQ(kept.nodes.length(), 2);
     Tavro::NodeBulge empty;
