@@ -82,39 +82,33 @@ Tavro::IndexBox boxOf(const AcGePoint2d& a, const AcGePoint2d& b) {
 class PreparedRing {
 public:
     PreparedRing(const AcArray<AcGePoint2d>& ring, bool indexed)
-        : m_closed(closedCopy(ring)), m_indexed(indexed) {
+        : m_closed(closedCopy(ring)), m_indexed(indexed), m_tol(AcGeContext::gTol.equalPoint()) {
         const int n = m_closed.length();
-        std::vector<Tavro::IndexBox> boxes;
-        if (indexed) boxes.resize(static_cast<size_t>(n));
         double longest2 = 0.0;
         for (int i = 0; i < n; ++i) {
-            const AcGePoint2d& a = m_closed[i];
-            const AcGePoint2d& b = m_closed[i + 1 < n ? i + 1 : 0];
-            if (indexed) boxes[static_cast<size_t>(i)] = boxOf(a, b);
-            const double dx = b.x - a.x, dy = b.y - a.y;
-            const double length2 = dx * dx + dy * dy;
+            const AcGeVector2d d = m_closed[i + 1 < n ? i + 1 : 0] - m_closed[i];
+            const double length2 = d.lengthSqrd();
             if (std::isfinite(length2)) longest2 = std::max(longest2, length2);
         }
         m_longest = std::sqrt(longest2);
-        if (indexed) m_index = Tavro::BoxIndex(boxes);
+        if (!indexed) return;
+        std::vector<Tavro::IndexBox> boxes(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i)
+            boxes[static_cast<size_t>(i)] = reachOf(i);
+        m_index = Tavro::BoxIndex(boxes);
     }
 
     const AcArray<AcGePoint2d>& closed() const { return m_closed; }
 
     // The straight point relation: 1 on an edge within gTol, else the crossing parity.
     Relation pointRelation(const AcGePoint2d& pt) const {
-        const double tol = AcGeContext::gTol.equalPoint();
-        // |pa| + |pb| - |ab| < tol holds inside an ellipse about the edge whose half width is
-        // sqrt(tol L / 2 + tol^2 / 4); the longest edge and the distances' rounding bound it.
-        const double reach = tol + Tavro::kDistanceRounding * m_longest;
-        const double margin = std::sqrt(reach * m_longest / 2.0 + reach * reach / 4.0) + reach;
+        const double tol = m_tol;
         bool onEdge = false;
-        forEdgesNear(boxOf(pt, pt).grown(margin),
-                     [&](int k, const AcGePoint2d& a, const AcGePoint2d& b) {
-                         (void)k;
-                         onEdge = CTavroGeoLine::geoPointInLine(pt, a, b, tol);
-                         return !onEdge;
-                     });
+        forEdgesNear(boxOf(pt, pt), [&](int k, const AcGePoint2d& a, const AcGePoint2d& b) {
+            (void)k;
+            onEdge = CTavroGeoLine::geoPointInLine(pt, a, b, tol);
+            return !onEdge;
+        });
         if (onEdge) return Tavro::kRelationBoundary;
         // Only edges spanning the row and reaching to the right of pt can be crossed.
         const double slack =
@@ -133,8 +127,7 @@ public:
         // A hit lies within 1e-6 of both pieces, or, for nearly collinear ones, within 1e-6 of
         // their summed lengths plus 1e-7 of the segment's length.
         const double length = a.distanceTo(b);
-        const double margin = Tavro::kSegmentHitReach * (m_longest + length) +
-                              Tavro::kSegmentHitFloor +
+        const double margin = Tavro::kSegmentHitReach * length + Tavro::kSegmentHitFloor +
                               Tavro::kDistanceRounding * (std::fabs(a.x) + std::fabs(a.y) + length);
         std::vector<int> edges;
         forEdgesNear(boxOf(a, b).grown(margin), [&](int k, const AcGePoint2d&, const AcGePoint2d&) {
@@ -169,6 +162,21 @@ public:
     }
 
 private:
+    // The box of edge k grown by the farthest any question may find the edge from a point or
+    // a segment on the edge's account: |pa| + |pb| - |ab| < tol holds inside an ellipse about
+    // the edge of half width sqrt(tol L / 2 + tol^2 / 4), the distances' rounding added; a
+    // segment's hit may lie kSegmentHitReach of the edge's length away. A question grows its own
+    // box by its own share only, so a long edge does not widen the search round every short one.
+    Tavro::IndexBox reachOf(int k) const {
+        const int n = m_closed.length();
+        const AcGePoint2d& a = m_closed[k];
+        const AcGePoint2d& b = m_closed[k + 1 < n ? k + 1 : 0];
+        const double length = a.distanceTo(b);
+        const double reach = m_tol + Tavro::kDistanceRounding * length;
+        const double onEdge = std::sqrt(reach * length / 2.0 + reach * reach / 4.0) + reach;
+        return boxOf(a, b).grown(std::max(onEdge, Tavro::kSegmentHitReach * length));
+    }
+
     // Calls visit(k, start, end) for each edge k whose box meets query (every edge when the
     // query is not finite), until it answers false. Without an index the edges come in order;
     // with one in no particular order.
@@ -187,7 +195,7 @@ private:
                 if (!edge(k)) return;
         } else {
             for (int k = 0; k < n; ++k) {
-                const Tavro::IndexBox box = boxOf(m_closed[k], m_closed[k + 1 < n ? k + 1 : 0]);
+                const Tavro::IndexBox box = reachOf(k);
                 if ((!box.isFinite() || box.meets(query)) && !edge(k)) return;
             }
         }
@@ -195,6 +203,7 @@ private:
 
     AcArray<AcGePoint2d> m_closed;
     bool m_indexed;
+    double m_tol;
     double m_longest = 0.0;
     Tavro::BoxIndex m_index;
     mutable std::vector<int> m_near;
