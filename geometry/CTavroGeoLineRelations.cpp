@@ -91,6 +91,7 @@ public:
             if (std::isfinite(length2)) longest2 = std::max(longest2, length2);
         }
         m_longest = std::sqrt(longest2);
+        m_widestReach = reachFor(m_longest);
         if (!indexed) return;
         std::vector<Tavro::IndexBox> boxes(static_cast<size_t>(n));
         for (int i = 0; i < n; ++i)
@@ -162,19 +163,21 @@ public:
     }
 
 private:
-    // The box of edge k grown by the farthest any question may find the edge from a point or
-    // a segment on the edge's account: |pa| + |pb| - |ab| < tol holds inside an ellipse about
-    // the edge of half width sqrt(tol L / 2 + tol^2 / 4), the distances' rounding added; a
-    // segment's hit may lie kSegmentHitReach of the edge's length away. A question grows its own
-    // box by its own share only, so a long edge does not widen the search round every short one.
+    // How far from an edge of this length a question may still find it, on the edge's account:
+    // |pa| + |pb| - |ab| < tol holds inside an ellipse about the edge of half width
+    // sqrt(tol L / 2 + tol^2 / 4), the distances' rounding added; a segment's hit may lie
+    // kSegmentHitReach of the edge's length away. A question grows its own box by its own share
+    // only, so in the index a long edge does not widen the search round every short one.
+    double reachFor(double length) const {
+        const double reach = m_tol + Tavro::kDistanceRounding * length;
+        const double onEdge = std::sqrt(reach * length / 2.0 + reach * reach / 4.0) + reach;
+        return std::max(onEdge, Tavro::kSegmentHitReach * length);
+    }
     Tavro::IndexBox reachOf(int k) const {
         const int n = m_closed.length();
         const AcGePoint2d& a = m_closed[k];
         const AcGePoint2d& b = m_closed[k + 1 < n ? k + 1 : 0];
-        const double length = a.distanceTo(b);
-        const double reach = m_tol + Tavro::kDistanceRounding * length;
-        const double onEdge = std::sqrt(reach * length / 2.0 + reach * reach / 4.0) + reach;
-        return boxOf(a, b).grown(std::max(onEdge, Tavro::kSegmentHitReach * length));
+        return boxOf(a, b).grown(reachFor(std::sqrt((b - a).lengthSqrd())));
     }
 
     // Calls visit(k, start, end) for each edge k whose box meets query (every edge when the
@@ -195,7 +198,9 @@ private:
                 if (!edge(k)) return;
         } else {
             for (int k = 0; k < n; ++k) {
-                const Tavro::IndexBox box = reachOf(k);
+                // A few edges: each grown by the reach of the longest, which bounds every one.
+                const Tavro::IndexBox box =
+                    boxOf(m_closed[k], m_closed[k + 1 < n ? k + 1 : 0]).grown(m_widestReach);
                 if ((!box.isFinite() || box.meets(query)) && !edge(k)) return;
             }
         }
@@ -205,6 +210,7 @@ private:
     bool m_indexed;
     double m_tol;
     double m_longest = 0.0;
+    double m_widestReach = 0.0;
     Tavro::BoxIndex m_index;
     mutable std::vector<int> m_near;
 };

@@ -35,6 +35,19 @@ template <typename Point> void removeCloseToPredecessor(AcArray<Point>& nodes) {
 
 constexpr int kFewNodes = 32;
 
+// Each kept node removes every later node closer than tol, with its bulge where it has one.
+void removePairwiseClose(AcArray<AcGePoint2d>& nodes, AcArray<double>& bulges, double tol) {
+    for (int i = 0; i + 1 < nodes.length(); ++i)
+        for (int j = i + 1; j < nodes.length();) {
+            if (nodes[j].distanceTo(nodes[i]) < tol) {
+                nodes.removeAt(j);
+                if (j < bulges.length()) bulges.removeAt(j);
+            } else {
+                ++j;
+            }
+        }
+}
+
 // Whether some two finite nodes may lie closer than tol: nodes sorted by x, each compared with
 // those after it within tol in x. Gives up and answers yes after a few comparisons a node, so
 // nodes stacked on one vertical line do not cost n squared here.
@@ -57,18 +70,10 @@ bool mayHaveNearPair(const AcArray<AcGePoint2d>& nodes, double tol) {
 // cells at least 2 tol wide, so a node need only look in its own and the eight cells around
 // it; the cells are also widened with the largest coordinate, so that a coordinate divided by
 // the width stays far inside the doubles' exact integers. Non-finite nodes are never within
-// any distance and simply stay.
+// any distance and simply stay. tol must be positive.
 std::vector<bool> keptAwayFromEarlier(const AcArray<AcGePoint2d>& nodes, double tol) {
     const int n = nodes.length();
     std::vector<bool> keep(n, true);
-    if (!(tol > 0.0)) return keep;
-    if (n <= kFewNodes) { // a handful of hits: comparing every pair is cheapest
-        for (int i = 1; i < n; ++i)
-            for (int k = 0; k < i && keep[i]; ++k)
-                if (keep[k] && nodes[i].distanceTo(nodes[k]) < tol) keep[i] = false;
-        return keep;
-    }
-    if (!mayHaveNearPair(nodes, tol)) return keep; // the common case: hits spread apart
     double largest = 0.0;
     for (const AcGePoint2d& p : nodes)
         if (std::isfinite(p.x) && std::isfinite(p.y))
@@ -219,9 +224,12 @@ void CTavroGeoPoint::geoRemoveSame(AcArray<AcGePoint3d>& nodes) {
 void CTavroGeoPoint::geoRemoveSameNodes(AcArray<AcGePoint2d>& nodes, AcArray<double>& bulges,
                                         double tol) {
     const int n = nodes.length();
-    if (n < 2) return;
+    if (n <= kFewNodes) { // a handful of hits, the common case: every pair, in place
+        removePairwiseClose(nodes, bulges, tol);
+        return;
+    }
+    if (!(tol > 0.0) || !mayHaveNearPair(nodes, tol)) return;
     const std::vector<bool> keep = keptAwayFromEarlier(nodes, tol);
-    if (std::find(keep.begin(), keep.end(), false) == keep.end()) return;
     AcArray<AcGePoint2d> keptNodes;
     AcArray<double> keptBulges;
     for (int i = 0; i < n; ++i)
