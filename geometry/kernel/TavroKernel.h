@@ -48,6 +48,7 @@
 #include "AcArray.h"
 #include "AcGe.h"
 
+#include <cmath>
 #include <vector>
 
 class AcDbPolyline;
@@ -92,7 +93,13 @@ struct CircleChord {
     AcGeVector2d along;
     double halfSquared;
 };
-CircleChord circleChord(double a, double b, double c, double r);
+// Inline: the closed forms call it once per pair of pieces.
+inline CircleChord circleChord(double a, double b, double c, double r) {
+    const double norm2 = a * a + b * b;
+    const double norm = std::sqrt(norm2);
+    return {AcGePoint2d(-c * a / norm2, -c * b / norm2), AcGeVector2d(b / norm, -a / norm),
+            r * r - c * c / norm2};
+}
 
 // A bulge arc's circle written about the middle of its chord: with u along the chord (start to
 // end), v to its left, h the half chord and yc the centre's offset along v, the circle is

@@ -14,13 +14,6 @@ AcGePoint2d arcCenter(const AcGePoint2d& a, const AcGePoint2d& b, double bulge) 
     return AcGePoint2d((a.x + b.x - (b.y - a.y) * k) / 2.0, (a.y + b.y + (b.x - a.x) * k) / 2.0);
 }
 
-CircleChord circleChord(double a, double b, double c, double r) {
-    const double norm2 = a * a + b * b;
-    const double norm = std::sqrt(norm2);
-    return {AcGePoint2d(-c * a / norm2, -c * b / norm2), AcGeVector2d(b / norm, -a / norm),
-            r * r - c * c / norm2};
-}
-
 AcGeVector2d ChordFrame::toFrame(const AcGeVector2d& w) const {
     return AcGeVector2d(w.dotProduct(u), w.dotProduct(v));
 }
