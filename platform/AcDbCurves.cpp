@@ -722,6 +722,10 @@ AcDbCurvePiece AcDbPolylineBand::piece(int index) const {
 }
 
 AcDbPieceBounds AcDbPolylineBand::pieceBounds(int index) const {
+    // The near pieces' boxes were worked out when the band was built.
+    const auto at = std::lower_bound(m_near.begin(), m_near.end(), index);
+    if (at != m_near.end() && *at == index)
+        return m_boxes[static_cast<size_t>(at - m_near.begin())];
     return bulgeBounds(point(index), point(index + 1), bulge(index));
 }
 

@@ -17,18 +17,23 @@ Pts filtered(const Pts& in, int from, int to, double tol) {
     return out;
 }
 
-// The all-duplicates rule as first written: every kept node removes each later node closer
-// than tol, with its bulge where there is one.
+// The all-duplicates rule read the other way round: a node stays when no node kept before it
+// lies closer than tol; its bulge goes with it, and bulges past the last node stay.
 void removeSameNodesPairwise(Pts& nodes, Doubles& bulges, double tol) {
-    for (int i = 0; i + 1 < nodes.length(); ++i)
-        for (int j = i + 1; j < nodes.length();) {
-            if (nodes[j].distanceTo(nodes[i]) < tol) {
-                nodes.removeAt(j);
-                if (j < bulges.length()) bulges.removeAt(j);
-            } else {
-                ++j;
-            }
-        }
+    Pts keptNodes;
+    Doubles keptBulges;
+    for (int j = 0; j < nodes.length(); ++j) {
+        const bool near =
+            std::any_of(keptNodes.begin(), keptNodes.end(),
+                        [&](const AcGePoint2d& k) { return nodes[j].distanceTo(k) < tol; });
+        if (near) continue;
+        keptNodes.append(nodes[j]);
+        if (j < bulges.length()) keptBulges.append(bulges[j]);
+    }
+    for (int j = nodes.length(); j < bulges.length(); ++j)
+        keptBulges.append(bulges[j]);
+    nodes = keptNodes;
+    bulges = keptBulges;
 }
 
 // The minimum-area rectangle as first written: every node rotated for every edge direction that
